@@ -1,0 +1,62 @@
+#pragma once
+
+#include "WindowDefinition.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string_view>
+
+namespace lumeno {
+
+class CommandButton;
+class FormWindow;
+class PictureBox;
+class TextBox;
+
+enum class MousePointer { Default = 0, Busy = 11 };
+
+// The window object: one for the whole program. It outlives its on-screen window:
+// unload discards the window and all control state, and the next use of the window
+// or a control re-creates it from the definition in its initial state.
+class Form {
+public:
+    Form(const WindowDefinition& definition, std::span<const EventBinding> bindings);
+    ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Controls by name; each loads the window if it is not loaded. A name that is not
+    // a control of that kind is the failed-control-call error.
+    CommandButton& commandButton(std::string_view name);
+    TextBox& textBox(std::string_view name);
+    PictureBox& pictureBox(std::string_view name);
+
+    // Shows the window, modeless, with no owner.
+    void show();
+    // Discards the on-screen window and all control state. Safe inside a handler
+    // of one of its own controls: the widgets are destroyed once control returns
+    // to the event loop.
+    void unload();
+    void setMousePointer(MousePointer pointer);
+
+    bool isLoaded() const { return window_ != nullptr; }
+    // Counts the loads; a handler that pumps events compares it before and after
+    // to notice that its window was discarded meanwhile.
+    std::uint64_t loadCount() const { return loadCount_; }
+
+    // Runs the handler bound to a control's click, reporting what it throws.
+    void click(std::string_view control);
+    // The user closed the window through its frame: the program ends.
+    void closedByUser();
+
+private:
+    FormWindow& window();
+
+    const WindowDefinition& definition_;
+    std::span<const EventBinding> bindings_;
+    std::unique_ptr<FormWindow> window_;
+    std::uint64_t loadCount_ = 0;
+};
+
+} // namespace lumeno

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "PictureBox.h"
+#include "ScreenDensity.h"
+
+#include <QFrame>
+#include <QImage>
+#include <QRect>
+
+namespace lumeno {
+
+// A picture box with a 2-pixel sunken border. What it shows comes from its own model
+// (persistent image, or picture over background), so reading a pixel never reads
+// the screen. Drawing marks the changed area; the event pump repaints it.
+class PictureBoxWidget : public QFrame, public PictureBox {
+public:
+    PictureBoxWidget(const QImage& picture, ScreenDensity density, QWidget* parent);
+    ~PictureBoxWidget() override;
+
+    // Sets position and outer size in twips.
+    void place(int left, int top, int width, int height);
+
+    int outerWidth() const override { return outerWidth_; }
+    int outerHeight() const override { return outerHeight_; }
+    void setOuterWidth(int twips) override;
+    void setOuterHeight(int twips) override;
+    ScaleMode scaleMode() const override { return scaleMode_; }
+    void setScaleMode(ScaleMode mode) override { scaleMode_ = mode; }
+    float innerWidth() const override;
+    float innerHeight() const override;
+    bool persistentDrawing() const override { return persistent_; }
+    void setPersistentDrawing(bool on) override;
+    std::int32_t readPixel(float x, float y) const override;
+    void setPixel(float x, float y, std::int32_t colourValue) override;
+    void persistentImageToPicture() override;
+    void discardDrawing() override;
+
+    // Requests the repaint of everything drawn since the last call, for every box.
+    static void repaintDrawnAreas();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage shownImage() const; // picture over background, client-area size
+    QSize clientSize() const { return contentsRect().size(); }
+    double unitsPerPixel() const;
+    QPoint pixelAt(float x, float y) const; // throws outside the client area
+    void resizeOuter(int widthTwips, int heightTwips);
+
+    ScreenDensity density_;
+    QImage picture_;
+    QImage image_; // the persistent image, valid while persistent_
+    QRgb background_;
+    int outerWidth_ = 0;
+    int outerHeight_ = 0;
+    ScaleMode scaleMode_ = ScaleMode::Twips;
+    bool persistent_ = false;
+    QRect drawn_; // client-area pixels drawn since the last repaint request
+};
+
+} // namespace lumeno

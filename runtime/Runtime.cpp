@@ -1,0 +1,35 @@
+#include "Runtime.h"
+
+#include "Form.h"
+#include "PictureBoxWidget.h"
+#include "QtText.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+namespace lumeno {
+
+int start(int& argc, char** argv, const ProgramHeader& header) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(toQString(header.applicationName));
+    QApplication::setApplicationVersion(toQString(header.applicationVersion));
+    // The program ends when its window is closed, also in the middle of a handler.
+    QApplication::setQuitOnLastWindowClosed(false);
+    Form form(header.startupWindow, header.bindings);
+    form.show();
+    return QApplication::exec();
+}
+
+void pumpEvents() {
+    PictureBoxWidget::repaintDrawnAreas();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void endProgram(int status) {
+    std::fflush(nullptr);
+    // No destructors and no further event handling: the windows go with the process.
+    std::_Exit(status);
+}
+
+} // namespace lumeno

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+namespace lumeno {
+
+// A one-line text box of a loaded window.
+class TextBox {
+public:
+    // The text as UTF-8.
+    virtual std::string text() const = 0;
+
+protected:
+    ~TextBox() = default;
+};
+
+} // namespace lumeno

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace lumeno {
+
+class Form;
+
+enum class ControlKind { PictureBox, CommandButton, Label, TextBox };
+
+// One control of a window definition. Geometry is in twips relative to the
+// window's client area; `content` is the caption, or for a picture box the
+// resource path of its picture.
+struct ControlDefinition {
+    ControlKind kind;
+    std::string_view name;
+    std::string_view content;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// A read-only description of a window. The controls are listed in tab order.
+struct WindowDefinition {
+    std::string_view name;
+    std::string_view caption;
+    std::string_view iconResource;
+    int clientWidth; // twips
+    int clientHeight;
+    std::span<const ControlDefinition> controls;
+};
+
+// A click handler: receives the window object, returns nothing, reports
+// failures by throwing RuntimeError.
+using ClickHandler = void (*)(Form&);
+
+struct EventBinding {
+    std::string_view control;
+    ClickHandler click;
+};
+
+// What the program entry hands to the run-time: the start-up window, which is
+// the program's only window, and the handlers bound to its controls.
+struct ProgramHeader {
+    const WindowDefinition& startupWindow;
+    std::span<const EventBinding> bindings;
+    std::string_view applicationName;
+    std::string_view applicationVersion;
+};
+
+} // namespace lumeno
