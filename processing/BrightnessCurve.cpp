@@ -1,0 +1,92 @@
+#include "BrightnessCurve.h"
+
+#include "Conversions.h"
+#include "RuntimeError.h"
+
+#include <cfenv>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace lumeno {
+
+namespace {
+
+constexpr int errorFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
+constexpr const char* componentNames[3] = {"red", "green", "blue"};
+
+// Shortest text that reads back as the same value: "-1", "0.5", "3.4028235e+38".
+template <typename Number> std::string shortText(Number value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+std::string floatingPointCause(int raised, int component, std::int16_t v, float b) {
+    const std::string where =
+        "b = " + shortText(b) + " and " + componentNames[component] + " " + std::to_string(v) + ".";
+    if (raised & FE_DIVBYZERO)
+        return "The brightness curve divided by zero: b·x + 1 is 0 for " + where;
+    if (raised & FE_OVERFLOW)
+        return "The brightness curve went beyond the largest floating-point number for " + where;
+    return "The brightness curve has no defined value for " + where;
+}
+
+// The floating-point status tests. GCC does not honour FENV_ACCESS: it takes arithmetic to have
+// no side effects, so it may start an operation before feclearexcept or finish it after the
+// fetestexcept meant for it. The mapping therefore keeps every operand and result in volatile
+// storage. A volatile access is never moved across a call, so each operation reads its operands
+// after the preceding clear or test and stores its result before the following test; volatile
+// operands also rule out folding at compile time, whatever the caller passes.
+void testStatus(int component, std::int16_t v, float b) {
+    const int raised = std::fetestexcept(errorFlags);
+    if (raised != 0) [[unlikely]]
+        throw RuntimeError(ErrorKind::FloatingPoint, floatingPointCause(raised, component, v, b));
+}
+
+// Step 5: t to the nearest integer, ties to even, as a 16-bit output.
+std::int16_t roundOutput(double t, int component, std::int16_t v, float b) {
+    const double rounded = std::nearbyint(t);
+    if (!(rounded >= -32768.0 && rounded <= 32767.0)) [[unlikely]]
+        throw RuntimeError(ErrorKind::Overflow,
+                           "The brightness curve gives " + shortText(rounded) + " for " +
+                               componentNames[component] + " " + std::to_string(v) +
+                               " with b = " + shortText(b) +
+                               ", which does not fit in a 16-bit integer (-32768 to 32767).");
+    return toInt16(rounded);
+}
+
+} // namespace
+
+Components unpack(std::int32_t colourValue) {
+    return {toInt16(colourValue & 0xFF), toInt16((colourValue >> 8) & 0xFF),
+            toInt16((colourValue >> 16) & 0xFF)};
+}
+
+std::int32_t mapColour(std::int32_t colourValue, float b) {
+    const Components components = unpack(colourValue);
+    const std::int16_t input[3] = {components.red, components.green, components.blue};
+    // Each component's current value: v, then x, y and t as the steps replace it.
+    volatile double value[3] = {double(input[0]), double(input[1]), double(input[2])};
+    const volatile float parameter = b;
+    std::feclearexcept(FE_ALL_EXCEPT);
+
+    for (int c = 0; c < 3; ++c) {
+        value[c] = value[c] / 255.0; // step 1: x
+        testStatus(c, input[c], b);
+    }
+    for (int c = 0; c < 3; ++c) {
+        const double p = double(parameter) * value[c]; // step 2
+        value[c] = p / (p + 1.0);                      // step 3: y
+        testStatus(c, input[c], b);
+    }
+    std::int16_t output[3];
+    for (int c = 0; c < 3; ++c) {
+        value[c] = value[c] * 255.0; // step 4: t
+        testStatus(c, input[c], b);
+        output[c] = roundOutput(value[c], c, input[c], b);
+    }
+    return colour(output[0], output[1], output[2]);
+}
+
+} // namespace lumeno
