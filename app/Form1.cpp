@@ -1,0 +1,37 @@
+#include "Form1.h"
+
+#include <array>
+
+namespace lumeno {
+
+namespace {
+
+constexpr const char* builtInPicture = ":/picture.bmp";
+
+// In tab order; geometry in twips: left, top, width, height.
+constexpr std::array controls{
+    ControlDefinition{ControlKind::PictureBox, "PicFrom", builtInPicture, 120, 120, 2292, 2532},
+    ControlDefinition{ControlKind::CommandButton, "cmdGo", "Go", 4560, 3480, 1455, 615},
+    ControlDefinition{ControlKind::PictureBox, "PicTo", builtInPicture, 3360, 120, 2292, 2532},
+    ControlDefinition{ControlKind::Label, "Label1", "parameter value?", 480, 3480, 732, 372},
+    ControlDefinition{ControlKind::TextBox, "txtBrightness", "", 1440, 3480, 615, 375},
+    ControlDefinition{ControlKind::CommandButton, "Quit", "Quit", 4560, 4440, 1452, 612},
+    ControlDefinition{ControlKind::CommandButton, "cmdRestart", "Restart", 6000, 3480, 1332, 612},
+};
+
+constexpr WindowDefinition form1{
+    .name = "Form1",
+    .caption = "Form1",
+    .iconResource = ":/lumeno.ico",
+    .clientWidth = 7500,
+    .clientHeight = 5328,
+    .controls = controls,
+};
+
+} // namespace
+
+const WindowDefinition& form1Definition() {
+    return form1;
+}
+
+} // namespace lumeno
