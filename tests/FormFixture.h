@@ -1,0 +1,87 @@
+#pragma once
+
+// A shown Form1 on the offscreen platform, with helpers to reach its widgets and to
+// act as the user does.
+
+#include "ErrorReport.h"
+#include "Form.h"
+#include "Form1.h"
+#include "PictureBox.h"
+#include "Program.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace lumeno {
+
+class FormFixture : public testing::Test {
+protected:
+    void SetUp() override {
+        setErrorPresenter([this](const std::string& title, const std::string& text) {
+            reports.push_back({title, text});
+        });
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window()));
+    }
+
+    void TearDown() override {
+        setErrorPresenter({});
+        form.unload();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // The visible Form1 windows (deleted ones go once deferred deletes ran).
+    static std::vector<QWidget*> form1Windows() {
+        std::vector<QWidget*> windows;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->objectName() == "Form1" && widget->isVisible())
+                windows.push_back(widget);
+        return windows;
+    }
+
+    static QWidget* window() {
+        const auto windows = form1Windows();
+        return windows.size() == 1 ? windows.front() : nullptr;
+    }
+
+    template <class Widget = QWidget> static Widget* widget(const char* name) {
+        QWidget* shown = window();
+        return shown == nullptr ? nullptr : shown->findChild<Widget*>(name);
+    }
+
+    void typeParameter(const QString& text) {
+        widget<QLineEdit>("txtBrightness")->setFocus();
+        QTest::keyClicks(widget<QLineEdit>("txtBrightness"), text);
+    }
+
+    void clickGo() { QTest::mouseClick(widget<QPushButton>("cmdGo"), Qt::LeftButton); }
+
+    // The colour values a box shows over its client area, row by row.
+    std::vector<std::int32_t> shownPixels(const char* box) {
+        PictureBox& picture = form.pictureBox(box);
+        const ScaleMode mode = picture.scaleMode();
+        picture.setScaleMode(ScaleMode::Pixels);
+        std::vector<std::int32_t> pixels;
+        for (int y = 0; y < static_cast<int>(picture.innerHeight()); ++y)
+            for (int x = 0; x < static_cast<int>(picture.innerWidth()); ++x)
+                pixels.push_back(picture.readPixel(static_cast<float>(x), static_cast<float>(y)));
+        picture.setScaleMode(mode);
+        return pixels;
+    }
+
+    struct Report {
+        std::string title;
+        std::string text;
+    };
+
+    Form form{form1Definition(), programHeader().bindings};
+    std::vector<Report> reports;
+};
+
+} // namespace lumeno

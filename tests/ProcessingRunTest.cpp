@@ -1,0 +1,211 @@
+#include "BrightnessCurve.h"
+#include "FormFixture.h"
+#include "RuntimeError.h"
+
+#include <QTimer>
+#include <cmath>
+
+namespace lumeno {
+namespace {
+
+// The curve for b >= 0, written directly: x = v/255, p = b*x, y = p/(p+1), t = 255*y,
+// rounded half to even.
+int curve(double b, int v) {
+    const double p = b * (v / 255.0);
+    return static_cast<int>(std::nearbyint(p / (p + 1.0) * 255.0));
+}
+
+std::int32_t curveColour(double b, std::int32_t c) {
+    return curve(b, c & 0xFF) | curve(b, c >> 8 & 0xFF) << 8 | curve(b, c >> 16 & 0xFF) << 16;
+}
+
+using ProcessingRunTest = FormFixture;
+
+class RunWithParameter : public FormFixture, public testing::WithParamInterface<double> {};
+
+INSTANTIATE_TEST_SUITE_P(Values, RunWithParameter, testing::Values(0.0, 1.0, 2.0, 5.0));
+
+TEST_P(RunWithParameter, MapsEveryShownPixelThroughTheCurve) {
+    const double b = GetParam();
+    const auto source = shownPixels("PicFrom");
+    typeParameter(QString::number(b));
+    clickGo();
+    ASSERT_TRUE(reports.empty()) << reports.front().text;
+    const auto result = shownPixels("PicTo");
+    ASSERT_EQ(result.size(), source.size());
+    for (std::size_t i = 0; i < source.size(); ++i)
+        ASSERT_EQ(result[i], curveColour(b, source[i])) << "pixel " << i % 149 << ", " << i / 149;
+    // The run leaves both boxes in pixels and PicTo drawing persistently; Go is idle again.
+    EXPECT_EQ(form.pictureBox("PicFrom").scaleMode(), ScaleMode::Pixels);
+    EXPECT_EQ(form.pictureBox("PicTo").scaleMode(), ScaleMode::Pixels);
+    EXPECT_TRUE(form.pictureBox("PicTo").persistentDrawing());
+    EXPECT_TRUE(widget("cmdGo")->isEnabled());
+    EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(ProcessingRunTest, ValueZeroTurnsTheResultBlackAndValueOneMapsWhiteToGrey) {
+    typeParameter("0");
+    clickGo();
+    for (const std::int32_t pixel : shownPixels("PicTo"))
+        ASSERT_EQ(pixel, 0);
+    EXPECT_EQ(curveColour(1.0, 0xFFFFFF), 0x808080); // the oracle itself: 255 -> 128
+}
+
+TEST_F(ProcessingRunTest, SecondRunDependsOnlyOnItsOwnValue) {
+    const auto source = shownPixels("PicFrom");
+    typeParameter("2");
+    clickGo();
+    widget<QLineEdit>("txtBrightness")->clear();
+    typeParameter("0.5");
+    clickGo();
+    const auto result = shownPixels("PicTo");
+    for (std::size_t i = 0; i < source.size(); i += 7)
+        ASSERT_EQ(result[i], curveColour(0.5, source[i])) << i;
+}
+
+TEST_F(ProcessingRunTest, GoIsDisabledAndThePointerBusyDuringTheRun) {
+    bool seen = false;
+    bool goEnabled = true;
+    Qt::CursorShape pointer = Qt::ArrowCursor;
+    int rowsDrawnWhenSeen = -1;
+    // Runs inside the run's first event pump after the click.
+    QTimer::singleShot(0, [&] {
+        seen = true;
+        goEnabled = widget("cmdGo")->isEnabled();
+        pointer = window()->cursor().shape();
+        rowsDrawnWhenSeen = form.pictureBox("PicTo").persistentDrawing() ? 1 : 0;
+    });
+    typeParameter("2");
+    clickGo();
+    ASSERT_TRUE(seen);
+    EXPECT_FALSE(goEnabled);
+    EXPECT_EQ(pointer, Qt::WaitCursor);
+    EXPECT_EQ(rowsDrawnWhenSeen, 0); // before the work started
+    EXPECT_TRUE(widget("cmdGo")->isEnabled());
+}
+
+TEST_F(ProcessingRunTest, ClicksOnGoDuringTheRunAreIgnored) {
+    int runsSeen = 0;
+    QTimer::singleShot(0, [&] {
+        ++runsSeen;
+        clickGo(); // Go is disabled: nothing happens
+    });
+    typeParameter("2");
+    clickGo();
+    EXPECT_EQ(runsSeen, 1);
+    EXPECT_TRUE(reports.empty());
+}
+
+struct FailingRun {
+    const char* text;
+    ErrorKind kind;
+    const char* causeMentions;
+};
+
+void PrintTo(const FailingRun& run, std::ostream* out) {
+    *out << '"' << run.text << '"';
+}
+
+class FailingRunTest : public FormFixture, public testing::WithParamInterface<FailingRun> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    UserErrors, FailingRunTest,
+    testing::Values(FailingRun{"abc", ErrorKind::TypeMismatch, "\"abc\""},
+                    FailingRun{"", ErrorKind::TypeMismatch, "empty"},
+                    FailingRun{"0,5", ErrorKind::TypeMismatch, "2 or 0.5"},
+                    FailingRun{"1e39", ErrorKind::Overflow, "1e39"},
+                    // Components from 86 up overflow 16 bits; b*x + 1 is never exactly 0.
+                    FailingRun{"-2", ErrorKind::Overflow, "16-bit"}));
+
+TEST_P(FailingRunTest, ReportsTheErrorAndLeavesThePreviousResult) {
+    typeParameter("4");
+    clickGo();
+    const auto previous = shownPixels("PicTo");
+    widget<QLineEdit>("txtBrightness")->clear();
+    typeParameter(GetParam().text);
+    clickGo();
+
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_EQ(reports[0].title, "lumeno");
+    const std::string firstLine = reports[0].text.substr(0, reports[0].text.find('\n'));
+    EXPECT_EQ(firstLine, errorName(GetParam().kind));
+    EXPECT_NE(reports[0].text.find(GetParam().causeMentions), std::string::npos) << reports[0].text;
+
+    ASSERT_NE(window(), nullptr);
+    EXPECT_TRUE(widget("cmdGo")->isEnabled());
+    EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(shownPixels("PicTo"), previous);
+}
+
+// For b = -1 whether a pixel fails by division by zero or overflow depends on its
+// components; the run must report what the curve raises for the first failing pixel.
+TEST_F(ProcessingRunTest, NegativeParameterReportsTheFirstFailingPixelsError) {
+    const auto source = shownPixels("PicFrom");
+    std::optional<ErrorKind> expected;
+    for (const std::int32_t pixel : source) {
+        try {
+            mapColour(pixel, -1.0F);
+        } catch (const RuntimeError& error) {
+            expected = error.kind();
+            break;
+        }
+    }
+    ASSERT_TRUE(expected.has_value());
+    const auto before = shownPixels("PicTo");
+    typeParameter("-1");
+    clickGo();
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_EQ(reports[0].text.substr(0, reports[0].text.find('\n')), errorName(*expected));
+    EXPECT_EQ(shownPixels("PicTo"), before);
+    EXPECT_TRUE(widget("cmdGo")->isEnabled());
+}
+
+TEST_F(ProcessingRunTest, InnerHeightBeyondSixteenBitsIsAnOverflow) {
+    form.pictureBox("PicFrom").setOuterHeight(40000 * 15);
+    typeParameter("2");
+    clickGo();
+    ASSERT_EQ(reports.size(), 1U);
+    EXPECT_EQ(reports[0].text.substr(0, reports[0].text.find('\n')), "Overflow");
+    EXPECT_TRUE(widget("cmdGo")->isEnabled());
+}
+
+TEST_F(ProcessingRunTest, ClosingTheWindowDuringTheRunStopsIt) {
+    int rowsWhenClosed = -1;
+    // Close inside the pump after the tenth row.
+    int pumps = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        if (++pumps == 10 && window() != nullptr) {
+            rowsWhenClosed = pumps;
+            window()->close();
+        }
+    });
+    ticker.start(0);
+    typeParameter("2");
+    clickGo();
+    ticker.stop();
+    EXPECT_GT(rowsWhenClosed, 0);
+    EXPECT_FALSE(form.isLoaded()); // the run did not bring the window back
+    EXPECT_TRUE(form1Windows().empty());
+    EXPECT_TRUE(reports.empty());
+}
+
+void failingControlCall(Form& form) {
+    form.pictureBox("cmdGo");
+}
+
+TEST(ControlCallFailure, IsReportedAndEndsTheProgram) {
+    static constexpr std::array bindings{EventBinding{"cmdGo", failingControlCall}};
+    EXPECT_EXIT(
+        {
+            setErrorPresenter([](const std::string&, const std::string& text) {
+                std::fprintf(stderr, "report: %s\n", text.c_str());
+            });
+            Form form(form1Definition(), bindings);
+            form.click("cmdGo");
+        },
+        testing::ExitedWithCode(1), "report: Control call failed\n.*picture box named cmdGo");
+}
+
+} // namespace
+} // namespace lumeno

@@ -1,0 +1,13 @@
+// GoogleTest entry for tests that need a QApplication (Qt's offscreen platform).
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    // Always offscreen: no display needed, 96 dpi, and test discovery works anywhere.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    testing::InitGoogleTest(&argc, argv);
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("lumeno");
+    QApplication::setQuitOnLastWindowClosed(false);
+    return RUN_ALL_TESTS();
+}
