@@ -2,6 +2,7 @@
 
 #include "Form1.h"
 #include "ProcessingRun.h"
+#include "WindowCommands.h"
 
 #include <array>
 
@@ -11,6 +12,8 @@ namespace {
 
 constexpr std::array bindings{
     EventBinding{"cmdGo", processingRun},
+    EventBinding{"cmdRestart", restart},
+    EventBinding{"Quit", quit},
 };
 
 } // namespace

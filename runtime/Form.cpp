@@ -59,7 +59,17 @@ void Form::unload() {
     if (!window_)
         return;
     window_->hide();
-    window_.release()->deleteLater();
+    discarded_.push_back(std::move(window_));
+    if (handlersRunning_ == 0)
+        destroyDiscardedWindows();
+}
+
+void Form::destroyDiscardedWindows() {
+    // Deferred once more: the click that ended the last handler is still being
+    // delivered to a widget of the discarded window.
+    for (std::unique_ptr<FormWindow>& discarded : discarded_)
+        discarded.release()->deleteLater();
+    discarded_.clear();
 }
 
 void Form::setMousePointer(MousePointer pointer) {
@@ -73,6 +83,7 @@ void Form::click(std::string_view control) {
     const auto binding = std::ranges::find(bindings_, control, &EventBinding::control);
     if (binding == bindings_.end())
         return;
+    ++handlersRunning_;
     try {
         binding->click(*this);
     } catch (const RuntimeError& error) {
@@ -81,6 +92,8 @@ void Form::click(std::string_view control) {
         if (error.kind() == ErrorKind::ControlCallFailed)
             endProgram(1);
     }
+    if (--handlersRunning_ == 0)
+        destroyDiscardedWindows();
     PictureBoxWidget::repaintDrawnAreas();
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace lumeno {
 
@@ -34,9 +35,10 @@ public:
 
     // Shows the window, modeless, with no owner.
     void show();
-    // Discards the on-screen window and all control state. Safe inside a handler
-    // of one of its own controls: the widgets are destroyed once control returns
-    // to the event loop.
+    // Discards the on-screen window and all control state. Safe inside a handler of
+    // one of its own controls, also one running inside another handler's event pump:
+    // the window disappears at once, its widgets are destroyed once every handler
+    // has returned to the event loop.
     void unload();
     void setMousePointer(MousePointer pointer);
 
@@ -52,10 +54,13 @@ public:
 
 private:
     FormWindow& window();
+    void destroyDiscardedWindows();
 
     const WindowDefinition& definition_;
     std::span<const EventBinding> bindings_;
     std::unique_ptr<FormWindow> window_;
+    std::vector<std::unique_ptr<FormWindow>> discarded_; // hidden, awaiting destruction
+    int handlersRunning_ = 0;
     std::uint64_t loadCount_ = 0;
 };
 

@@ -18,7 +18,10 @@ int start(int& argc, char** argv, const ProgramHeader& header) {
     QApplication::setQuitOnLastWindowClosed(false);
     Form form(header.startupWindow, header.bindings);
     form.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A window closed during a handler awaits destruction; destroy it before the form.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return status;
 }
 
 void pumpEvents() {

@@ -13,8 +13,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -60,7 +63,24 @@ protected:
         QTest::keyClicks(widget<QLineEdit>("txtBrightness"), text);
     }
 
-    void clickGo() { QTest::mouseClick(widget<QPushButton>("cmdGo"), Qt::LeftButton); }
+    void clickGo() { click("cmdGo"); }
+    void click(const char* button) {
+        QTest::mouseClick(widget<QPushButton>(button), Qt::LeftButton);
+    }
+
+    // Runs the action once, inside the n-th event pump from now: during a run, the n-th
+    // pump is the one after row n - 1.
+    void atPump(int n, std::function<void()> action) {
+        pumpTimer = std::make_unique<QTimer>();
+        QObject::connect(pumpTimer.get(), &QTimer::timeout,
+                         [this, remaining = n, action = std::move(action)]() mutable {
+                             if (--remaining == 0) {
+                                 pumpTimer->stop();
+                                 action();
+                             }
+                         });
+        pumpTimer->start(0);
+    }
 
     // The colour values a box shows over its client area, row by row.
     std::vector<std::int32_t> shownPixels(const char* box) {
@@ -81,6 +101,7 @@ protected:
     };
 
     Form form{form1Definition(), programHeader().bindings};
+    std::unique_ptr<QTimer> pumpTimer;
     std::vector<Report> reports;
 };
 

@@ -13,6 +13,7 @@ Standard library only; run with /usr/bin/python3.
 """
 
 import argparse
+import atexit
 import ctypes
 import os
 import re
@@ -93,20 +94,19 @@ class Image:
         x, y, w, h = rect
         if x < 0 or y < 0 or x + w > self.width or y + h > self.height:
             raise ValueError("%r is outside the %d x %d image" % (rect, self.width, self.height))
-        rows = [self.data[((y + r) * self.width + x) * 3 : ((y + r) * self.width + x + w) * 3] for r in range(h)]
+        stride = self.width * 3
+        rows = [self.data[(y + r) * stride + x * 3 : (y + r) * stride + (x + w) * 3] for r in range(h)]
         return Image(w, h, b"".join(rows))
 
     def map_components(self, table):
         """Every component replaced by table[component]."""
         return Image(self.width, self.height, bytes(table[c] for c in self.data))
 
-    def __eq__(self, other):
-        return (self.width, self.height, self.data) == (other.width, other.height, other.data)
-
     def difference(self, expected, limit=5):
         """None when equal, otherwise a description of how this differs from expected."""
         if (self.width, self.height) != (expected.width, expected.height):
-            return "size %d x %d, expected %d x %d" % (self.width, self.height, expected.width, expected.height)
+            return "size %d x %d, expected %d x %d" % (
+                self.width, self.height, expected.width, expected.height)
         if self.data == expected.data:
             return None
         wrong = []
@@ -257,7 +257,6 @@ class Session:
 
     def __init__(self, name):
         self.name = name
-        self.workdir = tempfile.mkdtemp(prefix="lumeno-e2e-")
         self.xvfb = None
         self.lumeno = None
         self.display = None
@@ -265,7 +264,7 @@ class Session:
         self.shots = 0
         os.makedirs(config.screenshots, exist_ok=True)
         for old in os.listdir(config.screenshots):
-            if old.startswith(name + "-") and old.endswith(".png"):
+            if old.startswith(name + "-") and old.endswith((".png", ".log")):
                 os.remove(os.path.join(config.screenshots, old))
 
     def __enter__(self):
@@ -278,13 +277,14 @@ class Session:
 
     def start(self):
         _raise_on_termination()
+        atexit.register(self.close)  # also when a signal ends the run outside the test's cleanup
         self._start_xvfb()
         self._start_lumeno()
         return self
 
     def _start_xvfb(self):
         read_end, write_end = os.pipe()
-        with open(os.path.join(self.workdir, "xvfb.log"), "wb") as log:
+        with open(self._log_path("xvfb"), "wb") as log:
             self.xvfb = subprocess.Popen(
                 ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
                 stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
@@ -307,7 +307,8 @@ class Session:
 
     def _environment(self):
         env = dict(os.environ)
-        # Whatever the caller had: this session's display, Qt's default platform and scaling.
+        # The caller's environment without what would point lumeno elsewhere than this display
+        # (such as Qt's offscreen platform, which unit tests use) or change its scaling.
         for name in ("QT_QPA_PLATFORM", "QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS",
                      "QT_AUTO_SCREEN_SCALE_FACTOR", "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI",
                      "WAYLAND_DISPLAY"):
@@ -316,7 +317,7 @@ class Session:
         return env
 
     def _start_lumeno(self):
-        with open(os.path.join(self.workdir, "lumeno.log"), "wb") as log:
+        with open(self._log_path("lumeno"), "wb") as log:
             self.lumeno = subprocess.Popen(
                 [config.lumeno], env=self._environment(), stdin=subprocess.DEVNULL, stdout=log,
                 stderr=subprocess.STDOUT, preexec_fn=_die_with_parent)
@@ -345,10 +346,14 @@ class Session:
         _stop(self.lumeno)
         _stop(self.xvfb)
 
+    def _log_path(self, which):
+        """What lumeno or Xvfb prints is kept beside the screenshots."""
+        return os.path.join(config.screenshots, "%s-%s.log" % (self.name, which))
+
     def log(self, which):
         """What lumeno or Xvfb printed, for failure messages."""
         try:
-            with open(os.path.join(self.workdir, which + ".log"), errors="replace") as f:
+            with open(self._log_path(which), errors="replace") as f:
                 text = f.read().strip()
         except OSError:
             return ""
@@ -402,7 +407,8 @@ class Session:
         def field(label):
             return int(re.search(r"^\s*%s:\s*(-?\d+)" % re.escape(label), info, re.M).group(1))
 
-        return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"))
+        return (field("Absolute upper-left X"), field("Absolute upper-left Y"),
+                field("Width"), field("Height"))
 
     # Input, as real X events (XTEST) like a person's mouse and keyboard.
 
@@ -413,6 +419,16 @@ class Session:
 
     def click_control(self, rect):
         self.click(*centre(rect))
+
+    def press(self, rect):
+        """Moves to the middle of a control and presses the left button, without releasing it."""
+        x, y = centre(rect)
+        self.x("xdotool", "mousemove", "--sync", "--window", str(self.window), str(x), str(y),
+               "mousedown", "1")
+
+    def release(self):
+        """Releases the left button: a button pressed with press() is clicked now."""
+        self.x("xdotool", "mouseup", "1")
 
     def type_text(self, text):
         """Types into whatever has the keyboard focus."""

@@ -6,7 +6,6 @@ Run one case with
 """
 
 import sys
-import time
 import unittest
 
 import lumeno_x as lx
@@ -66,12 +65,9 @@ class CloseTest(LumenoTestCase):
 
     def close_and_expect_exit(self):
         s = self.session
-        started = time.monotonic()
         s.x(lx.config.close_window, str(s.window))
-        status = s.wait_for_exit()
-        elapsed = time.monotonic() - started
+        status = s.wait_for_exit()  # fails unless lumeno ends within a few seconds
         self.assertEqual(status, 0, "exit status after closing the window\n" + s.log("lumeno"))
-        self.assertLess(elapsed, lx.EXIT_TIMEOUT)
         self.assertFalse(s.exists(s.window), "the main window is gone")
         self.assertEqual(s.windows(lx.MAIN_TITLE) + s.windows(lx.ERROR_TITLE), [], "no window is left")
 
@@ -79,12 +75,16 @@ class CloseTest(LumenoTestCase):
         self.close_and_expect_exit()
 
     def test_close_right_after_go(self):
-        # The close follows the click at once, so it lands during the short run or just
-        # after it; either way the program must end cleanly.
-        self.session.click_control(lx.TXT_BRIGHTNESS)
-        self.session.key("ctrl+a")
-        self.session.type_text("2")
-        self.session.click_control(lx.CMD_GO)
+        # The run takes some milliseconds. Go is pressed first, so that the release, which
+        # clicks it, and the close follow each other as closely as two processes can: the
+        # close then usually lands during the run, otherwise just after it. Either way the
+        # program must end cleanly.
+        s = self.session
+        s.click_control(lx.TXT_BRIGHTNESS)
+        s.key("ctrl+a")
+        s.type_text("2")
+        s.press(lx.CMD_GO)
+        s.release()
         self.close_and_expect_exit()
 
 
