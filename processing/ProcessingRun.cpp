@@ -1,8 +1,8 @@
 #include "ProcessingRun.h"
 
-#include "BrightnessCurve.h"
 #include "CommandButton.h"
 #include "Conversions.h"
+#include "CurveTable.h"
 #include "Form.h"
 #include "PictureBox.h"
 #include "Runtime.h"
@@ -24,7 +24,7 @@ bool pumpEventsKeepingWindow(const Form& form, std::uint64_t window) {
 
 // Steps 4 to 10; false when the window was discarded during the run.
 bool mapPicture(Form& form, std::uint64_t window) {
-    const float b = textToSingle(form.textBox("txtBrightness").text());
+    const CurveTable curve(textToSingle(form.textBox("txtBrightness").text()));
     PictureBox& to = form.pictureBox("PicTo");
     const PictureBox& from = form.pictureBox("PicFrom");
     to.setPersistentDrawing(true);
@@ -42,7 +42,7 @@ bool mapPicture(Form& form, std::uint64_t window) {
         for (std::int16_t x = 0; x < width; ++x) {
             const auto column = static_cast<float>(x);
             const auto row = static_cast<float>(y);
-            result.setPixel(column, row, mapColour(source.readPixel(column, row), b));
+            result.setPixel(column, row, curve.map(source.readPixel(column, row)));
         }
         if (!pumpEventsKeepingWindow(form, window))
             return false;

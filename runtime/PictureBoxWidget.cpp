@@ -2,10 +2,9 @@
 
 #include "RuntimeError.h"
 
+#include <QPaintEvent>
 #include <QPainter>
-#include <QWidget>
 #include <algorithm>
-#include <cmath>
 #include <string>
 #include <vector>
 
@@ -19,19 +18,24 @@ std::vector<PictureBoxWidget*>& boxesWithDrawing() {
     return boxes;
 }
 
-// Picture-box outer sizes are limited like any widget's; the inner size may still be
-// too large for a 16-bit integer, which the processing run reports as an overflow.
-constexpr int largestOuterPixels = QWIDGETSIZE_MAX;
-
-[[noreturn]] void failed(const QWidget& box, const std::string& what) {
+// Kept out of line and marked cold, so that the per-pixel operations stay small.
+[[noreturn, gnu::cold, gnu::noinline]] void failed(const QWidget& box, const std::string& what) {
     throw RuntimeError(ErrorKind::ControlCallFailed, box.objectName().toStdString() + ": " + what);
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void noPixelAt(const QWidget& box, float x, float y) {
+    failed(box, "no pixel at (" + std::to_string(x) + ", " + std::to_string(y) + ")");
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void invalidColour(const QWidget& box, std::int32_t colour) {
+    failed(box, "invalid colour value " + std::to_string(colour));
 }
 
 } // namespace
 
 PictureBoxWidget::PictureBoxWidget(const QImage& picture, ScreenDensity density, QWidget* parent)
-    : QFrame(parent), density_(density), picture_(picture.convertToFormat(QImage::Format_RGB32)),
-      background_(palette().color(QPalette::Window).rgb()) {
+    : QFrame(parent), density_(density),
+      picture_(picture, palette().color(QPalette::Window).rgb()) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -57,7 +61,7 @@ void PictureBoxWidget::setOuterHeight(int twips) {
 void PictureBoxWidget::resizeOuter(int widthTwips, int heightTwips) {
     const int width = density_.pixels(widthTwips);
     const int height = density_.pixels(heightTwips);
-    if (width < 0 || height < 0 || width > largestOuterPixels || height > largestOuterPixels)
+    if (width < 0 || height < 0 || width > QWIDGETSIZE_MAX || height > QWIDGETSIZE_MAX)
         failed(*this, "invalid size " + std::to_string(widthTwips) + " x " +
                           std::to_string(heightTwips) + " twips");
     outerWidth_ = widthTwips;
@@ -65,103 +69,106 @@ void PictureBoxWidget::resizeOuter(int widthTwips, int heightTwips) {
     if (size() == QSize(width, height))
         return;
     resize(width, height);
-    if (persistent_) { // keep what was drawn; new parts show picture over background
-        QImage grown = shownImage();
-        QPainter(&grown).drawImage(0, 0, image_);
-        image_ = grown;
-    }
-}
-
-double PictureBoxWidget::unitsPerPixel() const {
-    return scaleMode_ == ScaleMode::Pixels ? 1.0 : density_.twipsPerPixel();
+    clientWidth_ = contentsRect().width();
+    clientHeight_ = contentsRect().height();
+    if (persistent_) // keeps what was drawn; new parts show picture over background
+        image_.resize(clientWidth_, clientHeight_, picture_);
 }
 
 float PictureBoxWidget::innerWidth() const {
-    return static_cast<float>(clientSize().width() * unitsPerPixel());
+    const double unit = scaleMode_ == ScaleMode::Pixels ? 1.0 : density_.twipsPerPixel();
+    return static_cast<float>(clientWidth_ * unit);
 }
 
 float PictureBoxWidget::innerHeight() const {
-    return static_cast<float>(clientSize().height() * unitsPerPixel());
-}
-
-QImage PictureBoxWidget::shownImage() const {
-    QImage shown(clientSize(), QImage::Format_RGB32);
-    shown.fill(background_);
-    QPainter(&shown).drawImage(0, 0, picture_);
-    return shown;
+    const double unit = scaleMode_ == ScaleMode::Pixels ? 1.0 : density_.twipsPerPixel();
+    return static_cast<float>(clientHeight_ * unit);
 }
 
 void PictureBoxWidget::setPersistentDrawing(bool on) {
     if (on == persistent_)
         return;
     persistent_ = on;
-    image_ = on ? shownImage() : QImage();
+    image_.reset(on ? clientWidth_ : 0, on ? clientHeight_ : 0);
     update();
 }
 
-QPoint PictureBoxWidget::pixelAt(float x, float y) const {
-    const double column = std::floor(x / unitsPerPixel());
-    const double row = std::floor(y / unitsPerPixel());
-    if (!(column >= 0 && column < clientSize().width() && row >= 0 && row < clientSize().height()))
-        failed(*this, "no pixel at (" + std::to_string(x) + ", " + std::to_string(y) + ")");
-    return {static_cast<int>(column), static_cast<int>(row)};
+inline PictureBoxWidget::Pixel PictureBoxWidget::pixelAt(float x, float y) const {
+    double column = x;
+    double row = y;
+    if (scaleMode_ == ScaleMode::Twips) {
+        column /= density_.twipsPerPixel();
+        row /= density_.twipsPerPixel();
+    }
+    if (!(column >= 0 && column < clientWidth_ && row >= 0 && row < clientHeight_))
+        noPixelAt(*this, x, y);
+    return {static_cast<int>(column), static_cast<int>(row)}; // floor: both are >= 0
 }
 
 std::int32_t PictureBoxWidget::readPixel(float x, float y) const {
-    const QPoint pixel = pixelAt(x, y);
-    QRgb shown = background_;
-    if (persistent_)
-        shown = image_.pixel(pixel);
-    else if (picture_.rect().contains(pixel))
-        shown = picture_.pixel(pixel);
-    return qRed(shown) | qGreen(shown) << 8 | qBlue(shown) << 16;
+    const Pixel pixel = pixelAt(x, y);
+    const std::uint32_t shown = persistent_ ? image_.pixel(pixel.column, pixel.row, picture_)
+                                            : picture_.pixel(pixel.column, pixel.row);
+    return static_cast<std::int32_t>(shown);
 }
 
 void PictureBoxWidget::setPixel(float x, float y, std::int32_t colourValue) {
     if (!persistent_)
         failed(*this, "setting a pixel needs persistent drawing on");
-    if (colourValue < 0 || colourValue > 0xFFFFFF)
-        failed(*this, "invalid colour value " + std::to_string(colourValue));
-    const QPoint pixel = pixelAt(x, y);
-    image_.setPixel(pixel, qRgb(colourValue & 0xFF, colourValue >> 8 & 0xFF, colourValue >> 16));
-    if (drawn_.isNull())
+    if (static_cast<std::uint32_t>(colourValue) > BoxPicture::colourBits)
+        invalidColour(*this, colourValue);
+    const Pixel pixel = pixelAt(x, y);
+    image_.drawableRow(pixel.row, picture_)[pixel.column] =
+        static_cast<std::uint32_t>(colourValue) | BoxPicture::opaque;
+    if (drawnLeft_ >= drawnRight_) {
         boxesWithDrawing().push_back(this);
-    drawn_ |= QRect(pixel, QSize(1, 1));
+        drawnLeft_ = drawnRight_ = pixel.column;
+        drawnTop_ = drawnBottom_ = pixel.row;
+    }
+    drawnLeft_ = std::min(drawnLeft_, pixel.column);
+    drawnRight_ = std::max(drawnRight_, pixel.column + 1);
+    drawnTop_ = std::min(drawnTop_, pixel.row);
+    drawnBottom_ = std::max(drawnBottom_, pixel.row + 1);
 }
 
 void PictureBoxWidget::persistentImageToPicture() {
     if (!persistent_)
         failed(*this, "there is no persistent image without persistent drawing");
-    picture_ = image_;
+    picture_.setPicture(image_.takeImage(picture_));
 }
 
 void PictureBoxWidget::discardDrawing() {
     if (persistent_)
-        image_ = shownImage();
+        image_.reset(clientWidth_, clientHeight_);
     std::erase(boxesWithDrawing(), this);
-    drawn_ = QRect();
+    drawnLeft_ = drawnRight_ = 0;
     update();
 }
 
+void PictureBoxWidget::requestRepaint() {
+    const QRect drawn(drawnLeft_, drawnTop_, drawnRight_ - drawnLeft_, drawnBottom_ - drawnTop_);
+    update(drawn.translated(contentsRect().topLeft()));
+    drawnLeft_ = drawnRight_ = 0;
+}
+
 void PictureBoxWidget::repaintDrawnAreas() {
-    for (PictureBoxWidget* box : boxesWithDrawing()) {
-        box->update(box->drawn_.translated(box->contentsRect().topLeft()));
-        box->drawn_ = QRect();
-    }
+    for (PictureBoxWidget* box : boxesWithDrawing())
+        box->requestRepaint();
     boxesWithDrawing().clear();
 }
 
 void PictureBoxWidget::paintEvent(QPaintEvent* event) {
-    QFrame::paintEvent(event); // the border
-    QPainter painter(this);
     const QRect client = contentsRect();
-    painter.setClipRect(client);
-    if (persistent_) {
-        painter.drawImage(client.topLeft(), image_);
-    } else {
-        painter.fillRect(client, QColor::fromRgb(background_));
-        painter.drawImage(client.topLeft(), picture_);
-    }
+    if (!client.contains(event->rect()))
+        QFrame::paintEvent(event); // the border
+    const QRect area = (event->rect() & client).translated(-client.topLeft());
+    if (area.isEmpty())
+        return;
+    QPainter painter(this);
+    if (persistent_)
+        image_.paint(painter, area, client.topLeft(), picture_);
+    else
+        picture_.paint(painter, area, client.topLeft());
 }
 
 } // namespace lumeno

@@ -1,17 +1,20 @@
 #pragma once
 
+#include "BoxPicture.h"
+#include "PersistentImage.h"
 #include "PictureBox.h"
 #include "ScreenDensity.h"
 
 #include <QFrame>
 #include <QImage>
-#include <QRect>
+#include <cstdint>
 
 namespace lumeno {
 
 // A picture box with a 2-pixel sunken border. What it shows comes from its own model
-// (persistent image, or picture over background), so reading a pixel never reads
-// the screen. Drawing marks the changed area; the event pump repaints it.
+// (persistent image, or picture over background), so reading a pixel never reads the
+// screen, and a pixel is read or set with one memory access. Drawing records the
+// changed area; the event pump repaints it.
 class PictureBoxWidget : public QFrame, public PictureBox {
 public:
     PictureBoxWidget(const QImage& picture, ScreenDensity density, QWidget* parent);
@@ -42,21 +45,31 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage shownImage() const; // picture over background, client-area size
-    QSize clientSize() const { return contentsRect().size(); }
-    double unitsPerPixel() const;
-    QPoint pixelAt(float x, float y) const; // throws outside the client area
+    struct Pixel {
+        int column;
+        int row;
+    };
+
+    Pixel pixelAt(float x, float y) const; // throws outside the client area
     void resizeOuter(int widthTwips, int heightTwips);
+    void requestRepaint();
 
     ScreenDensity density_;
-    QImage picture_;
-    QImage image_; // the persistent image, valid while persistent_
-    QRgb background_;
-    int outerWidth_ = 0;
+    BoxPicture picture_;
+    PersistentImage image_; // valid while persistent_
+    int outerWidth_ = 0;    // twips
     int outerHeight_ = 0;
+    int clientWidth_ = 0; // pixels
+    int clientHeight_ = 0;
     ScaleMode scaleMode_ = ScaleMode::Twips;
     bool persistent_ = false;
-    QRect drawn_; // client-area pixels drawn since the last repaint request
+
+    // Client-area pixels drawn since the last repaint request: columns and rows
+    // [drawnLeft_, drawnRight_) x [drawnTop_, drawnBottom_), empty when left >= right.
+    int drawnLeft_ = 0;
+    int drawnTop_ = 0;
+    int drawnRight_ = 0;
+    int drawnBottom_ = 0;
 };
 
 } // namespace lumeno

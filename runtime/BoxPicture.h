@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <cstdint>
+
+namespace lumeno {
+
+// What a picture box shows without persistent drawing: its picture, unscaled from the
+// top-left corner, over its background colour. Pixels are RGBX8888 words, which read
+// as colour values with the top byte set.
+class BoxPicture {
+public:
+    static constexpr QImage::Format format = QImage::Format_RGBX8888;
+    static constexpr std::uint32_t colourBits = 0xFFFFFF;
+    static constexpr std::uint32_t opaque = 0xFF000000;
+
+    BoxPicture(const QImage& picture, QRgb background);
+
+    void setPicture(QImage picture);
+
+    // The colour value shown at a client-area pixel.
+    std::uint32_t pixel(int column, int row) const {
+        if (column < width_ && row < height_)
+            return bits_[row * stride_ + column] & colourBits;
+        return background_;
+    }
+
+    // Writes what the box shows in a row, `width` pixels, as RGBX8888 words.
+    void copyRow(int row, int width, std::uint32_t* out) const;
+
+    // Paints the client-area rectangle `area`, the client area starting at `origin`.
+    void paint(QPainter& painter, const QRect& area, QPoint origin) const;
+
+private:
+    QImage picture_;
+    const std::uint32_t* bits_ = nullptr;
+    qsizetype stride_ = 0; // words per row
+    int width_ = 0;
+    int height_ = 0;
+    QColor backgroundColour_;
+    std::uint32_t background_; // the same as a colour value
+};
+
+} // namespace lumeno
