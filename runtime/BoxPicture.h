@@ -13,19 +13,18 @@ namespace lumeno {
 class BoxPicture {
 public:
     static constexpr QImage::Format format = QImage::Format_RGBX8888;
-    static constexpr std::uint32_t colourBits = 0xFFFFFF;
     static constexpr std::uint32_t opaque = 0xFF000000;
 
     BoxPicture(const QImage& picture, QRgb background);
 
     void setPicture(QImage picture);
 
-    // The colour value shown at a client-area pixel.
-    std::uint32_t pixel(int column, int row) const {
-        if (column < width_ && row < height_)
-            return bits_[row * stride_ + column] & colourBits;
-        return background_;
-    }
+    // The picture's pixel memory, and the background as a colour value.
+    const std::uint32_t* bits() const { return bits_; }
+    qsizetype stride() const { return stride_; } // words per row
+    int width() const { return width_; }
+    int height() const { return height_; }
+    std::uint32_t background() const { return background_; }
 
     // Writes what the box shows in a row, `width` pixels, as RGBX8888 words.
     void copyRow(int row, int width, std::uint32_t* out) const;

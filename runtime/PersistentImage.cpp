@@ -37,17 +37,18 @@ void PersistentImage::reset(int width, int height) {
     bits_ = nullptr;
     width_ = width;
     height_ = height;
-    drawn_.assign(static_cast<std::size_t>(height), false);
+    started_.assign(static_cast<std::size_t>(height), false);
 }
 
 void PersistentImage::resize(int width, int height, const BoxPicture& picture) {
     PersistentImage resized;
     resized.reset(width, height);
     for (int row = 0; row < std::min(height, height_); ++row) {
-        if (!drawn_[row])
+        if (started_[row] == 0)
             continue;
-        std::uint32_t* target = resized.drawableRow(row, picture);
-        std::copy_n(bits_ + row * stride_, std::min(width, width_), target);
+        resized.startRow(row, picture);
+        std::copy_n(bits_ + row * stride_, std::min(width, width_),
+                    resized.bits_ + row * resized.stride_);
     }
     *this = std::move(resized);
 }
@@ -59,7 +60,7 @@ void PersistentImage::startRow(int row, const BoxPicture& picture) {
         stride_ = image_.bytesPerLine() / 4;
     }
     picture.copyRow(row, width_, bits_ + row * stride_);
-    drawn_[row] = true;
+    started_[row] = 1;
 }
 
 void PersistentImage::paint(QPainter& painter, const QRect& area, QPoint origin,
@@ -67,9 +68,9 @@ void PersistentImage::paint(QPainter& painter, const QRect& area, QPoint origin,
     // Runs of drawn rows come from the image, the rows between from the picture.
     int row = area.top();
     while (row <= area.bottom()) {
-        const bool drawn = drawn_[row];
+        const bool drawn = started_[row] != 0;
         int end = row + 1;
-        while (end <= area.bottom() && drawn_[end] == drawn)
+        while (end <= area.bottom() && (started_[end] != 0) == drawn)
             ++end;
         const QRect rows(area.left(), row, area.width(), end - row);
         if (drawn)
@@ -82,7 +83,8 @@ void PersistentImage::paint(QPainter& painter, const QRect& area, QPoint origin,
 
 QImage PersistentImage::takeImage(const BoxPicture& picture) {
     for (int row = 0; row < height_; ++row)
-        drawableRow(row, picture);
+        if (started_[row] == 0)
+            startRow(row, picture);
     QImage taken = std::move(image_);
     reset(width_, height_);
     return taken;

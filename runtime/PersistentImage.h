@@ -19,19 +19,13 @@ public:
     // Changes the size, keeping what was drawn where it still fits.
     void resize(int width, int height, const BoxPicture& picture);
 
-    // The colour value at a pixel.
-    std::uint32_t pixel(int column, int row, const BoxPicture& picture) const {
-        if (drawn_[row])
-            return bits_[row * stride_ + column] & BoxPicture::colourBits;
-        return picture.pixel(column, row);
-    }
+    // Copies a row from the picture, before the first drawing into it.
+    void startRow(int row, const BoxPicture& picture);
 
-    // The row to draw into, copied from the picture on first use.
-    std::uint32_t* drawableRow(int row, const BoxPicture& picture) {
-        if (!drawn_[row]) [[unlikely]]
-            startRow(row, picture);
-        return bits_ + row * stride_;
-    }
+    // The pixel memory, valid for started rows, and a flag per row: started or not.
+    std::uint32_t* bits() const { return bits_; }
+    qsizetype stride() const { return stride_; } // words per row
+    const std::uint8_t* rowsStarted() const { return started_.data(); }
 
     // Paints the client-area rectangle `area`, the client area starting at `origin`.
     void paint(QPainter& painter, const QRect& area, QPoint origin,
@@ -41,14 +35,12 @@ public:
     QImage takeImage(const BoxPicture& picture);
 
 private:
-    void startRow(int row, const BoxPicture& picture);
-
     QImage image_; // allocated on the first drawing
     std::uint32_t* bits_ = nullptr;
     qsizetype stride_ = 0; // words per row
     int width_ = 0;
     int height_ = 0;
-    std::vector<bool> drawn_;
+    std::vector<std::uint8_t> started_;
 };
 
 } // namespace lumeno

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace lumeno {
@@ -11,6 +12,10 @@ enum class ScaleMode { Twips, Pixels };
 // corner of its client area over its background colour. With persistent drawing on it
 // keeps a persistent image of the client area, which takes all drawing and is what
 // the box shows. Invalid calls throw the failed-control-call error.
+//
+// Reading and setting a pixel are inline: a processing run calls them for every pixel,
+// so they only index the box's pixel memory, which the implementation describes in
+// the protected members below, and leave everything else to it.
 class PictureBox {
 public:
     // Outer size, border included, in twips.
@@ -19,21 +24,42 @@ public:
     virtual void setOuterWidth(int twips) = 0;
     virtual void setOuterHeight(int twips) = 0;
 
-    virtual ScaleMode scaleMode() const = 0;
-    virtual void setScaleMode(ScaleMode mode) = 0;
+    ScaleMode scaleMode() const { return scaleMode_; }
+    void setScaleMode(ScaleMode mode) { scaleMode_ = mode; }
 
     // The client area's size in the box's units.
-    virtual float innerWidth() const = 0;
-    virtual float innerHeight() const = 0;
+    float innerWidth() const { return static_cast<float>(clientWidth_ * unitsPerPixel()); }
+    float innerHeight() const { return static_cast<float>(clientHeight_ * unitsPerPixel()); }
 
     // Turning it on starts the persistent image from what the box shows.
     virtual bool persistentDrawing() const = 0;
     virtual void setPersistentDrawing(bool on) = 0;
 
     // The colour value shown at (x, y), in the box's units, inside the client area.
-    virtual std::int32_t readPixel(float x, float y) const = 0;
+    std::int32_t readPixel(float x, float y) const {
+        const Pixel pixel = pixelAt(x, y);
+        if (drawing_.rowStarted != nullptr && drawing_.rowStarted[pixel.row] != 0)
+            return colourAt(drawing_.bits, drawing_.stride, pixel);
+        if (pixel.column < picture_.width && pixel.row < picture_.height)
+            return colourAt(picture_.bits, picture_.stride, pixel);
+        return background_;
+    }
+
     // Sets a pixel of the persistent image; needs persistent drawing on.
-    virtual void setPixel(float x, float y, std::int32_t colourValue) = 0;
+    void setPixel(float x, float y, std::int32_t colourValue) {
+        if (drawing_.rowStarted == nullptr)
+            notDrawing();
+        if (static_cast<std::uint32_t>(colourValue) > colourBits)
+            invalidColour(colourValue);
+        const Pixel pixel = pixelAt(x, y);
+        if (drawing_.rowStarted[pixel.row] == 0) [[unlikely]]
+            startRow(pixel.row);
+        if (pixel.row != drawing_.rowSincePump) [[unlikely]]
+            drawingRow(pixel.row);
+        drawing_.bits[pixel.row * drawing_.stride + pixel.column] =
+            static_cast<std::uint32_t>(colourValue) | opaque;
+    }
+
     // The persistent image becomes the box's picture.
     virtual void persistentImageToPicture() = 0;
     // Discards what was drawn: the persistent image starts again from the picture.
@@ -41,6 +67,64 @@ public:
 
 protected:
     ~PictureBox() = default;
+
+    // Pixel memory holds 32-bit words: a colour value with the top byte set.
+    static constexpr std::uint32_t colourBits = 0xFFFFFF;
+    static constexpr std::uint32_t opaque = 0xFF000000;
+
+    struct PictureMemory {
+        const std::uint32_t* bits = nullptr;
+        std::ptrdiff_t stride = 0; // words per row
+        int width = 0;
+        int height = 0;
+    };
+
+    struct DrawingMemory {
+        std::uint32_t* bits = nullptr; // valid for started rows
+        std::ptrdiff_t stride = 0;
+        const std::uint8_t* rowStarted = nullptr; // per row; nullptr without persistent drawing
+        int rowSincePump = -1;                    // the row drawingRow() was told of last
+    };
+
+    // Copies a row of the picture into the persistent image before its first drawing.
+    virtual void startRow(int row) = 0;
+    // Records that a row is drawn into, for the next repaint.
+    virtual void drawingRow(int row) = 0;
+    [[noreturn]] virtual void notDrawing() const = 0;
+    [[noreturn]] virtual void invalidColour(std::int32_t colourValue) const = 0;
+    [[noreturn]] virtual void noPixelAt(float x, float y) const = 0;
+
+    PictureMemory picture_;
+    DrawingMemory drawing_;
+    std::int32_t background_ = 0; // colour value
+    int clientWidth_ = 0;         // pixels
+    int clientHeight_ = 0;
+    double twipsPerPixel_ = 15.0;
+    ScaleMode scaleMode_ = ScaleMode::Twips;
+
+private:
+    struct Pixel {
+        int column;
+        int row;
+    };
+
+    double unitsPerPixel() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixel_; }
+
+    Pixel pixelAt(float x, float y) const {
+        double column = x;
+        double row = y;
+        if (scaleMode_ == ScaleMode::Twips) {
+            column /= twipsPerPixel_;
+            row /= twipsPerPixel_;
+        }
+        if (!(column >= 0 && column < clientWidth_ && row >= 0 && row < clientHeight_))
+            noPixelAt(x, y);
+        return {static_cast<int>(column), static_cast<int>(row)}; // floor: both are >= 0
+    }
+
+    static std::int32_t colourAt(const std::uint32_t* bits, std::ptrdiff_t stride, Pixel pixel) {
+        return static_cast<std::int32_t>(bits[pixel.row * stride + pixel.column] & colourBits);
+    }
 };
 
 } // namespace lumeno

@@ -18,27 +18,21 @@ std::vector<PictureBoxWidget*>& boxesWithDrawing() {
     return boxes;
 }
 
-// Kept out of line and marked cold, so that the per-pixel operations stay small.
-[[noreturn, gnu::cold, gnu::noinline]] void failed(const QWidget& box, const std::string& what) {
+[[noreturn]] void failed(const QWidget& box, const std::string& what) {
     throw RuntimeError(ErrorKind::ControlCallFailed, box.objectName().toStdString() + ": " + what);
-}
-
-[[noreturn, gnu::cold, gnu::noinline]] void noPixelAt(const QWidget& box, float x, float y) {
-    failed(box, "no pixel at (" + std::to_string(x) + ", " + std::to_string(y) + ")");
-}
-
-[[noreturn, gnu::cold, gnu::noinline]] void invalidColour(const QWidget& box, std::int32_t colour) {
-    failed(box, "invalid colour value " + std::to_string(colour));
 }
 
 } // namespace
 
 PictureBoxWidget::PictureBoxWidget(const QImage& picture, ScreenDensity density, QWidget* parent)
     : QFrame(parent), density_(density),
-      picture_(picture, palette().color(QPalette::Window).rgb()) {
+      boxPicture_(picture, palette().color(QPalette::Window).rgb()) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    twipsPerPixel_ = density.twipsPerPixel();
+    background_ = static_cast<std::int32_t>(boxPicture_.background());
+    describeMemory();
 }
 
 PictureBoxWidget::~PictureBoxWidget() {
@@ -72,83 +66,76 @@ void PictureBoxWidget::resizeOuter(int widthTwips, int heightTwips) {
     clientWidth_ = contentsRect().width();
     clientHeight_ = contentsRect().height();
     if (persistent_) // keeps what was drawn; new parts show picture over background
-        image_.resize(clientWidth_, clientHeight_, picture_);
-}
-
-float PictureBoxWidget::innerWidth() const {
-    const double unit = scaleMode_ == ScaleMode::Pixels ? 1.0 : density_.twipsPerPixel();
-    return static_cast<float>(clientWidth_ * unit);
-}
-
-float PictureBoxWidget::innerHeight() const {
-    const double unit = scaleMode_ == ScaleMode::Pixels ? 1.0 : density_.twipsPerPixel();
-    return static_cast<float>(clientHeight_ * unit);
+        persistentImage_.resize(clientWidth_, clientHeight_, boxPicture_);
+    describeMemory();
 }
 
 void PictureBoxWidget::setPersistentDrawing(bool on) {
     if (on == persistent_)
         return;
     persistent_ = on;
-    image_.reset(on ? clientWidth_ : 0, on ? clientHeight_ : 0);
+    persistentImage_.reset(on ? clientWidth_ : 0, on ? clientHeight_ : 0);
+    describeMemory();
     update();
 }
 
-inline PictureBoxWidget::Pixel PictureBoxWidget::pixelAt(float x, float y) const {
-    double column = x;
-    double row = y;
-    if (scaleMode_ == ScaleMode::Twips) {
-        column /= density_.twipsPerPixel();
-        row /= density_.twipsPerPixel();
-    }
-    if (!(column >= 0 && column < clientWidth_ && row >= 0 && row < clientHeight_))
-        noPixelAt(*this, x, y);
-    return {static_cast<int>(column), static_cast<int>(row)}; // floor: both are >= 0
+void PictureBoxWidget::describeMemory() {
+    picture_ = {boxPicture_.bits(), boxPicture_.stride(), boxPicture_.width(),
+                boxPicture_.height()};
+    drawing_.bits = persistentImage_.bits();
+    drawing_.stride = persistentImage_.stride();
+    drawing_.rowStarted = persistent_ ? persistentImage_.rowsStarted() : nullptr;
 }
 
-std::int32_t PictureBoxWidget::readPixel(float x, float y) const {
-    const Pixel pixel = pixelAt(x, y);
-    const std::uint32_t shown = persistent_ ? image_.pixel(pixel.column, pixel.row, picture_)
-                                            : picture_.pixel(pixel.column, pixel.row);
-    return static_cast<std::int32_t>(shown);
+void PictureBoxWidget::startRow(int row) {
+    persistentImage_.startRow(row, boxPicture_);
+    describeMemory(); // the first row allocates the image
 }
 
-void PictureBoxWidget::setPixel(float x, float y, std::int32_t colourValue) {
-    if (!persistent_)
-        failed(*this, "setting a pixel needs persistent drawing on");
-    if (static_cast<std::uint32_t>(colourValue) > BoxPicture::colourBits)
-        invalidColour(*this, colourValue);
-    const Pixel pixel = pixelAt(x, y);
-    image_.drawableRow(pixel.row, picture_)[pixel.column] =
-        static_cast<std::uint32_t>(colourValue) | BoxPicture::opaque;
-    if (drawnLeft_ >= drawnRight_) {
+void PictureBoxWidget::drawingRow(int row) {
+    if (drawnTop_ >= drawnBottom_) {
         boxesWithDrawing().push_back(this);
-        drawnLeft_ = drawnRight_ = pixel.column;
-        drawnTop_ = drawnBottom_ = pixel.row;
+        drawnTop_ = drawnBottom_ = row;
     }
-    drawnLeft_ = std::min(drawnLeft_, pixel.column);
-    drawnRight_ = std::max(drawnRight_, pixel.column + 1);
-    drawnTop_ = std::min(drawnTop_, pixel.row);
-    drawnBottom_ = std::max(drawnBottom_, pixel.row + 1);
+    drawnTop_ = std::min(drawnTop_, row);
+    drawnBottom_ = std::max(drawnBottom_, row + 1);
+    drawing_.rowSincePump = row;
+}
+
+void PictureBoxWidget::notDrawing() const {
+    failed(*this, "setting a pixel needs persistent drawing on");
+}
+
+void PictureBoxWidget::invalidColour(std::int32_t colourValue) const {
+    failed(*this, "invalid colour value " + std::to_string(colourValue));
+}
+
+void PictureBoxWidget::noPixelAt(float x, float y) const {
+    failed(*this, "no pixel at (" + std::to_string(x) + ", " + std::to_string(y) + ")");
 }
 
 void PictureBoxWidget::persistentImageToPicture() {
     if (!persistent_)
         failed(*this, "there is no persistent image without persistent drawing");
-    picture_.setPicture(image_.takeImage(picture_));
+    boxPicture_.setPicture(persistentImage_.takeImage(boxPicture_));
+    describeMemory();
 }
 
 void PictureBoxWidget::discardDrawing() {
     if (persistent_)
-        image_.reset(clientWidth_, clientHeight_);
+        persistentImage_.reset(clientWidth_, clientHeight_);
+    describeMemory();
     std::erase(boxesWithDrawing(), this);
-    drawnLeft_ = drawnRight_ = 0;
+    drawnTop_ = drawnBottom_ = 0;
+    drawing_.rowSincePump = -1;
     update();
 }
 
 void PictureBoxWidget::requestRepaint() {
-    const QRect drawn(drawnLeft_, drawnTop_, drawnRight_ - drawnLeft_, drawnBottom_ - drawnTop_);
-    update(drawn.translated(contentsRect().topLeft()));
-    drawnLeft_ = drawnRight_ = 0;
+    const QRect client = contentsRect();
+    update(client.left(), client.top() + drawnTop_, client.width(), drawnBottom_ - drawnTop_);
+    drawnTop_ = drawnBottom_ = 0;
+    drawing_.rowSincePump = -1;
 }
 
 void PictureBoxWidget::repaintDrawnAreas() {
@@ -166,9 +153,9 @@ void PictureBoxWidget::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(this);
     if (persistent_)
-        image_.paint(painter, area, client.topLeft(), picture_);
+        persistentImage_.paint(painter, area, client.topLeft(), boxPicture_);
     else
-        picture_.paint(painter, area, client.topLeft());
+        boxPicture_.paint(painter, area, client.topLeft());
 }
 
 } // namespace lumeno

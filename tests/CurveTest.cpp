@@ -1,4 +1,5 @@
 #include "BrightnessCurve.h"
+#include "CurveTable.h"
 #include "RuntimeError.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -308,6 +310,58 @@ TEST(CurveOptimisedBuild, DivisionByZeroWithArgumentsUnknownAtCompileTime) {
                                       : m.error.has_value();
     }
     EXPECT_EQ(wrong, 0);
+}
+
+// --- The per-run table against the exact steps ---
+
+Mapped mapThroughTable(const lumeno::CurveTable& table, std::int32_t colourValue) {
+    try {
+        return {std::nullopt, table.map(colourValue), {}};
+    } catch (const lumeno::RuntimeError& error) {
+        return {error.kind(), 0, error.cause()};
+    }
+}
+
+bool sameOutcome(const Mapped& a, const Mapped& b) {
+    return a.error == b.error && a.value == b.value && a.cause == b.cause;
+}
+
+// Every component value in every channel, and colours combining failing and good
+// values in all positions, so that the stage order of several errors is compared too.
+int differences(float b) {
+    const lumeno::CurveTable table(b);
+    std::vector<int> failing;
+    std::vector<int> good;
+    int different = 0;
+    for (int v = 0; v < 256; ++v) {
+        (map(v, b).error ? failing : good).push_back(v);
+        for (int shift : channelShifts)
+            different += !sameOutcome(mapThroughTable(table, v << shift), map(v << shift, b));
+    }
+    std::vector<int> mixed;
+    for (const auto* values : {&failing, &good})
+        for (std::size_t i = 0; i < values->size() && i < 6; ++i)
+            mixed.push_back((*values)[i * values->size() / 6]); // spread over the range
+    for (int red : mixed)
+        for (int green : mixed)
+            for (int blue : mixed)
+                different += !sameOutcome(mapThroughTable(table, rgb(red, green, blue)),
+                                          map(rgb(red, green, blue), b));
+    return different;
+}
+
+TEST(CurveTable, AgreesWithTheExactStepsForTheGoldenParameters) {
+    for (const GoldenLine& line : golden())
+        EXPECT_EQ(differences(std::bit_cast<float>(line.bits)), 0) << "b = " << line.decimal;
+}
+
+TEST(CurveTable, AgreesWithTheExactStepsForRandomParameters) {
+    // Uniform bit patterns: every sign and exponent, subnormals, infinities and NaNs.
+    std::mt19937 random(2026);
+    for (int i = 0; i < 3000; ++i) {
+        const float b = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
+        ASSERT_EQ(differences(b), 0) << "b bits 0x" << std::hex << std::bit_cast<std::uint32_t>(b);
+    }
 }
 
 } // namespace
