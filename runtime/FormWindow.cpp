@@ -61,7 +61,7 @@ void FormWindow::addControl(const ControlDefinition& control, const ScreenDensit
     QWidget* widget = nullptr;
     switch (control.kind) {
     case ControlKind::PictureBox: {
-        auto* box = new PictureBoxWidget(QImage(content), density, this);
+        auto* box = new PictureBoxWidget(picture(content), density, this);
         box->place(control.left, control.top, control.width, control.height);
         widget = box;
         break;
@@ -91,6 +91,14 @@ void FormWindow::addControl(const ControlDefinition& control, const ScreenDensit
                             density.pixels(control.width), density.pixels(control.height));
     if (auto* label = qobject_cast<QLabel*>(widget))
         fitCaption(*label);
+}
+
+const QImage& FormWindow::picture(const QString& resource) {
+    // Boxes showing the same picture share one decoded, implicitly shared image.
+    auto found = pictures_.find(resource);
+    if (found == pictures_.end())
+        found = pictures_.insert(resource, QImage(resource).convertToFormat(BoxPicture::format));
+    return *found;
 }
 
 QWidget* FormWindow::control(std::string_view name) const {

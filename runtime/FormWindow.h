@@ -3,6 +3,9 @@
 #include "ScreenDensity.h"
 #include "WindowDefinition.h"
 
+#include <QHash>
+#include <QImage>
+#include <QString>
 #include <QWidget>
 
 namespace lumeno {
@@ -22,8 +25,10 @@ protected:
 
 private:
     void addControl(const ControlDefinition& control, const ScreenDensity& density);
+    const QImage& picture(const QString& resource);
 
     Form& form_;
+    QHash<QString, QImage> pictures_; // decoded pictures, by resource
 };
 
 } // namespace lumeno
