@@ -37,14 +37,14 @@ void PersistentImage::reset(int width, int height) {
     bits_ = nullptr;
     width_ = width;
     height_ = height;
-    started_.assign(static_cast<std::size_t>(height), false);
+    rows_.assign(static_cast<std::size_t>(height), RowState::FromPicture);
 }
 
 void PersistentImage::resize(int width, int height, const BoxPicture& picture) {
     PersistentImage resized;
     resized.reset(width, height);
     for (int row = 0; row < std::min(height, height_); ++row) {
-        if (started_[row] == 0)
+        if (rows_[row] == RowState::FromPicture)
             continue;
         resized.startRow(row, picture);
         std::copy_n(bits_ + row * stride_, std::min(width, width_),
@@ -60,7 +60,7 @@ void PersistentImage::startRow(int row, const BoxPicture& picture) {
         stride_ = image_.bytesPerLine() / 4;
     }
     picture.copyRow(row, width_, bits_ + row * stride_);
-    started_[row] = 1;
+    rows_[row] = RowState::Started;
 }
 
 void PersistentImage::paint(QPainter& painter, const QRect& area, QPoint origin,
@@ -68,9 +68,9 @@ void PersistentImage::paint(QPainter& painter, const QRect& area, QPoint origin,
     // Runs of drawn rows come from the image, the rows between from the picture.
     int row = area.top();
     while (row <= area.bottom()) {
-        const bool drawn = started_[row] != 0;
+        const bool drawn = rows_[row] != RowState::FromPicture;
         int end = row + 1;
-        while (end <= area.bottom() && (started_[end] != 0) == drawn)
+        while (end <= area.bottom() && (rows_[end] != RowState::FromPicture) == drawn)
             ++end;
         const QRect rows(area.left(), row, area.width(), end - row);
         if (drawn)
@@ -81,9 +81,15 @@ void PersistentImage::paint(QPainter& painter, const QRect& area, QPoint origin,
     }
 }
 
+void PersistentImage::repaintRequested(int top, int bottom) {
+    for (int row = top; row < bottom; ++row)
+        if (rows_[row] == RowState::DrawnSinceRepaint)
+            rows_[row] = RowState::Started;
+}
+
 QImage PersistentImage::takeImage(const BoxPicture& picture) {
     for (int row = 0; row < height_; ++row)
-        if (started_[row] == 0)
+        if (rows_[row] == RowState::FromPicture)
             startRow(row, picture);
     QImage taken = std::move(image_);
     reset(width_, height_);

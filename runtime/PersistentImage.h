@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BoxPicture.h"
+#include "PictureBox.h"
 
 #include <QImage>
 #include <cstdint>
@@ -22,10 +23,14 @@ public:
     // Copies a row from the picture, before the first drawing into it.
     void startRow(int row, const BoxPicture& picture);
 
-    // The pixel memory, valid for started rows, and a flag per row: started or not.
+    // Rows drawn into since the last repaint request, and the request.
+    void markDrawn(int row) { rows_[row] = RowState::DrawnSinceRepaint; }
+    void repaintRequested(int top, int bottom);
+
+    // The pixel memory, valid for started rows, and the state of each row.
     std::uint32_t* bits() const { return bits_; }
     qsizetype stride() const { return stride_; } // words per row
-    const std::uint8_t* rowsStarted() const { return started_.data(); }
+    const RowState* rowStates() const { return rows_.data(); }
 
     // Paints the client-area rectangle `area`, the client area starting at `origin`.
     void paint(QPainter& painter, const QRect& area, QPoint origin,
@@ -40,7 +45,7 @@ private:
     qsizetype stride_ = 0; // words per row
     int width_ = 0;
     int height_ = 0;
-    std::vector<std::uint8_t> started_;
+    std::vector<RowState> rows_;
 };
 
 } // namespace lumeno

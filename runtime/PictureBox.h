@@ -8,6 +8,10 @@ namespace lumeno {
 // The unit of a picture box's inner size and pixel coordinates.
 enum class ScaleMode { Twips, Pixels };
 
+// Where a row of a persistent image stands: still as the picture shows it, copied
+// from the picture, or drawn into since the box last asked for a repaint.
+enum class RowState : std::uint8_t { FromPicture, Started, DrawnSinceRepaint };
+
 // A picture box of a loaded window. It draws its picture unscaled from the top-left
 // corner of its client area over its background colour. With persistent drawing on it
 // keeps a persistent image of the client area, which takes all drawing and is what
@@ -28,8 +32,8 @@ public:
     void setScaleMode(ScaleMode mode) { scaleMode_ = mode; }
 
     // The client area's size in the box's units.
-    float innerWidth() const { return static_cast<float>(clientWidth_ * unitsPerPixel()); }
-    float innerHeight() const { return static_cast<float>(clientHeight_ * unitsPerPixel()); }
+    float innerWidth() const { return static_cast<float>(columns_ * unitsPerPixel()); }
+    float innerHeight() const { return static_cast<float>(rows_ * unitsPerPixel()); }
 
     // Turning it on starts the persistent image from what the box shows.
     virtual bool persistentDrawing() const = 0;
@@ -38,7 +42,7 @@ public:
     // The colour value shown at (x, y), in the box's units, inside the client area.
     std::int32_t readPixel(float x, float y) const {
         const Pixel pixel = pixelAt(x, y);
-        if (drawing_.rowStarted != nullptr && drawing_.rowStarted[pixel.row] != 0)
+        if (drawing_.rows != nullptr && drawing_.rows[pixel.row] != RowState::FromPicture)
             return colourAt(drawing_.bits, drawing_.stride, pixel);
         if (pixel.column < picture_.width && pixel.row < picture_.height)
             return colourAt(picture_.bits, picture_.stride, pixel);
@@ -47,14 +51,12 @@ public:
 
     // Sets a pixel of the persistent image; needs persistent drawing on.
     void setPixel(float x, float y, std::int32_t colourValue) {
-        if (drawing_.rowStarted == nullptr)
+        if (drawing_.rows == nullptr)
             notDrawing();
         if (static_cast<std::uint32_t>(colourValue) > colourBits)
             invalidColour(colourValue);
         const Pixel pixel = pixelAt(x, y);
-        if (drawing_.rowStarted[pixel.row] == 0) [[unlikely]]
-            startRow(pixel.row);
-        if (pixel.row != drawing_.rowSincePump) [[unlikely]]
+        if (drawing_.rows[pixel.row] != RowState::DrawnSinceRepaint) [[unlikely]]
             drawingRow(pixel.row);
         drawing_.bits[pixel.row * drawing_.stride + pixel.column] =
             static_cast<std::uint32_t>(colourValue) | opaque;
@@ -82,13 +84,11 @@ protected:
     struct DrawingMemory {
         std::uint32_t* bits = nullptr; // valid for started rows
         std::ptrdiff_t stride = 0;
-        const std::uint8_t* rowStarted = nullptr; // per row; nullptr without persistent drawing
-        int rowSincePump = -1;                    // the row drawingRow() was told of last
+        const RowState* rows = nullptr; // per row; nullptr without persistent drawing
     };
 
-    // Copies a row of the picture into the persistent image before its first drawing.
-    virtual void startRow(int row) = 0;
-    // Records that a row is drawn into, for the next repaint.
+    // Makes a row ready for drawing (copied from the picture before its first drawing)
+    // and records it for the next repaint.
     virtual void drawingRow(int row) = 0;
     [[noreturn]] virtual void notDrawing() const = 0;
     [[noreturn]] virtual void invalidColour(std::int32_t colourValue) const = 0;
@@ -97,8 +97,8 @@ protected:
     PictureMemory picture_;
     DrawingMemory drawing_;
     std::int32_t background_ = 0; // colour value
-    int clientWidth_ = 0;         // pixels
-    int clientHeight_ = 0;
+    float columns_ = 0;           // client-area size in pixels; floats, so that pixel writes
+    float rows_ = 0;              // cannot alias them and the checks stay in registers
     double twipsPerPixel_ = 15.0;
     ScaleMode scaleMode_ = ScaleMode::Twips;
 
@@ -111,15 +111,19 @@ private:
     double unitsPerPixel() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixel_; }
 
     Pixel pixelAt(float x, float y) const {
-        double column = x;
-        double row = y;
-        if (scaleMode_ == ScaleMode::Twips) {
-            column /= twipsPerPixel_;
-            row /= twipsPerPixel_;
-        }
-        if (!(column >= 0 && column < clientWidth_ && row >= 0 && row < clientHeight_))
+        if (scaleMode_ == ScaleMode::Twips) [[unlikely]]
+            return pixelAtTwips(x, y);
+        if (!(x >= 0 && x < columns_ && y >= 0 && y < rows_))
             noPixelAt(x, y);
-        return {static_cast<int>(column), static_cast<int>(row)}; // floor: both are >= 0
+        return {static_cast<int>(x), static_cast<int>(y)}; // floor: both are >= 0
+    }
+
+    Pixel pixelAtTwips(float x, float y) const {
+        const double column = x / twipsPerPixel_;
+        const double row = y / twipsPerPixel_;
+        if (!(column >= 0 && column < columns_ && row >= 0 && row < rows_))
+            noPixelAt(x, y);
+        return {static_cast<int>(column), static_cast<int>(row)};
     }
 
     static std::int32_t colourAt(const std::uint32_t* bits, std::ptrdiff_t stride, Pixel pixel) {

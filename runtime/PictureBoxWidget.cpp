@@ -63,10 +63,11 @@ void PictureBoxWidget::resizeOuter(int widthTwips, int heightTwips) {
     if (size() == QSize(width, height))
         return;
     resize(width, height);
-    clientWidth_ = contentsRect().width();
-    clientHeight_ = contentsRect().height();
+    const QSize client = contentsRect().size();
+    columns_ = static_cast<float>(client.width());
+    rows_ = static_cast<float>(client.height());
     if (persistent_) // keeps what was drawn; new parts show picture over background
-        persistentImage_.resize(clientWidth_, clientHeight_, boxPicture_);
+        persistentImage_.resize(client.width(), client.height(), boxPicture_);
     describeMemory();
 }
 
@@ -74,7 +75,8 @@ void PictureBoxWidget::setPersistentDrawing(bool on) {
     if (on == persistent_)
         return;
     persistent_ = on;
-    persistentImage_.reset(on ? clientWidth_ : 0, on ? clientHeight_ : 0);
+    const QSize client = on ? contentsRect().size() : QSize(0, 0);
+    persistentImage_.reset(client.width(), client.height());
     describeMemory();
     update();
 }
@@ -84,22 +86,21 @@ void PictureBoxWidget::describeMemory() {
                 boxPicture_.height()};
     drawing_.bits = persistentImage_.bits();
     drawing_.stride = persistentImage_.stride();
-    drawing_.rowStarted = persistent_ ? persistentImage_.rowsStarted() : nullptr;
-}
-
-void PictureBoxWidget::startRow(int row) {
-    persistentImage_.startRow(row, boxPicture_);
-    describeMemory(); // the first row allocates the image
+    drawing_.rows = persistent_ ? persistentImage_.rowStates() : nullptr;
 }
 
 void PictureBoxWidget::drawingRow(int row) {
+    if (drawing_.rows[row] == RowState::FromPicture) {
+        persistentImage_.startRow(row, boxPicture_);
+        describeMemory(); // the first row allocates the image
+    }
+    persistentImage_.markDrawn(row);
     if (drawnTop_ >= drawnBottom_) {
         boxesWithDrawing().push_back(this);
         drawnTop_ = drawnBottom_ = row;
     }
     drawnTop_ = std::min(drawnTop_, row);
     drawnBottom_ = std::max(drawnBottom_, row + 1);
-    drawing_.rowSincePump = row;
 }
 
 void PictureBoxWidget::notDrawing() const {
@@ -123,19 +124,19 @@ void PictureBoxWidget::persistentImageToPicture() {
 
 void PictureBoxWidget::discardDrawing() {
     if (persistent_)
-        persistentImage_.reset(clientWidth_, clientHeight_);
+        persistentImage_.reset(contentsRect().width(), contentsRect().height());
     describeMemory();
     std::erase(boxesWithDrawing(), this);
     drawnTop_ = drawnBottom_ = 0;
-    drawing_.rowSincePump = -1;
     update();
 }
 
 void PictureBoxWidget::requestRepaint() {
     const QRect client = contentsRect();
-    update(client.left(), client.top() + drawnTop_, client.width(), drawnBottom_ - drawnTop_);
+    // Painted at once: the event pump that follows need not wake itself for it.
+    repaint(client.left(), client.top() + drawnTop_, client.width(), drawnBottom_ - drawnTop_);
+    persistentImage_.repaintRequested(drawnTop_, drawnBottom_);
     drawnTop_ = drawnBottom_ = 0;
-    drawing_.rowSincePump = -1;
 }
 
 void PictureBoxWidget::repaintDrawnAreas() {

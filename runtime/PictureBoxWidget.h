@@ -37,7 +37,6 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 
-    void startRow(int row) override;
     void drawingRow(int row) override;
     [[noreturn]] void notDrawing() const override;
     [[noreturn]] void invalidColour(std::int32_t colourValue) const override;
