@@ -8,11 +8,14 @@ namespace {
 
 constexpr const char* builtInPicture = ":/picture.bmp";
 
-// In tab order; geometry in twips: left, top, width, height.
+// In tab order; geometry in twips: left, top, width, height; then a description for
+// assistive technology where the caption does not say what the control is.
 constexpr std::array controls{
-    ControlDefinition{ControlKind::PictureBox, "PicFrom", builtInPicture, 120, 120, 2292, 2532},
+    ControlDefinition{ControlKind::PictureBox, "PicFrom", builtInPicture, 120, 120, 2292, 2532,
+                      "Source picture"},
     ControlDefinition{ControlKind::CommandButton, "cmdGo", "Go", 4560, 3480, 1455, 615},
-    ControlDefinition{ControlKind::PictureBox, "PicTo", builtInPicture, 3360, 120, 2292, 2532},
+    ControlDefinition{ControlKind::PictureBox, "PicTo", builtInPicture, 3360, 120, 2292, 2532,
+                      "Result picture"},
     ControlDefinition{ControlKind::Label, "Label1", "parameter value?", 480, 3480, 732, 372},
     ControlDefinition{ControlKind::TextBox, "txtBrightness", "", 1440, 3480, 615, 375},
     ControlDefinition{ControlKind::CommandButton, "Quit", "Quit", 4560, 4440, 1452, 612},

@@ -44,6 +44,9 @@ FormWindow::FormWindow(const WindowDefinition& definition, Form& form) : form_(f
         QWidget* added = this->control(control.name);
         if (previous != nullptr)
             setTabOrder(previous, added);
+        // A label names the control that follows it in tab order.
+        if (auto* label = qobject_cast<QLabel*>(previous))
+            label->setBuddy(added);
         previous = added;
     }
     // The focus starts on the first control in tab order that can take it.
@@ -86,6 +89,8 @@ void FormWindow::addControl(const ControlDefinition& control, const ScreenDensit
         break;
     }
     widget->setObjectName(toQString(control.name));
+    if (!control.description.empty())
+        widget->setAccessibleName(toQString(control.description));
     if (control.kind != ControlKind::PictureBox)
         widget->setGeometry(density.pixels(control.left), density.pixels(control.top),
                             density.pixels(control.width), density.pixels(control.height));

@@ -11,6 +11,9 @@
 namespace lumeno {
 
 int start(int& argc, char** argv, const ProgramHeader& header) {
+    // One device pixel per pixel at every density: the window definition's twips say
+    // how large things are, through the screen's logical dpi, not Qt's scaling.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication application(argc, argv);
     QApplication::setApplicationName(toQString(header.applicationName));
     QApplication::setApplicationVersion(toQString(header.applicationVersion));

@@ -11,7 +11,9 @@ enum class ControlKind { PictureBox, CommandButton, Label, TextBox };
 
 // One control of a window definition. Geometry is in twips relative to the
 // window's client area; `content` is the caption, or for a picture box the
-// resource path of its picture.
+// resource path of its picture. Assistive technology names a control by its
+// `description`, else by its caption; a text box is named by the label before it
+// in tab order.
 struct ControlDefinition {
     ControlKind kind;
     std::string_view name;
@@ -20,6 +22,7 @@ struct ControlDefinition {
     int top;
     int width;
     int height;
+    std::string_view description = {};
 };
 
 // A read-only description of a window. The controls are listed in tab order.

@@ -1,6 +1,7 @@
 #include "FormFixture.h"
 #include "TextBox.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QLabel>
 #include <QScreen>
@@ -76,6 +77,23 @@ TEST_F(MainWindowTest, FocusStartsOnPicFromAndTabFollowsTheDefinition) {
     for (const char* next : {"cmdGo", "PicTo", "txtBrightness", "Quit", "cmdRestart", "PicFrom"}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), widget(next)) << next;
+    }
+}
+
+TEST_F(MainWindowTest, AssistiveTechnologyNamesEveryControl) {
+    const std::pair<const char*, const char*> names[] = {
+        {"PicFrom", "Source picture"},
+        {"cmdGo", "Go"},
+        {"PicTo", "Result picture"},
+        {"Label1", "parameter value?"},
+        {"txtBrightness", "parameter value?"}, // named by its label
+        {"Quit", "Quit"},
+        {"cmdRestart", "Restart"},
+    };
+    for (const auto& [control, name] : names) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget(control));
+        ASSERT_NE(accessible, nullptr) << control;
+        EXPECT_EQ(accessible->text(QAccessible::Name), name) << control;
     }
 }
 
