@@ -1,0 +1,172 @@
+"""Gathers what scripts/bench measured into one JSON file and prints one table of the
+figures against lumeno's goals.
+
+Inputs: Google Benchmark JSON of map_bench and run_bench (with repetitions), and the JSON
+of bench/window.py and bench/peers.py. Every figure is a wall-clock median over the
+repetitions. Run with /usr/bin/python3.
+"""
+
+import argparse
+import json
+import statistics
+import sys
+
+
+def repetitions(path):
+    """{benchmark name: [its repetitions' entries]}, aggregates left out."""
+    runs = {}
+    for entry in json.load(open(path))["benchmarks"]:
+        if entry.get("run_type") == "iteration":
+            runs.setdefault(entry["run_name"], []).append(entry)
+    return runs
+
+
+def to_ms(entry, key):
+    factor = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[entry["time_unit"]]
+    return entry[key] * factor
+
+
+def wall_ns_per_px(entries):
+    """Median ns per pixel by the wall clock. The ns_per_px counter is a rate over the
+    benchmark's own time, CPU time unless it uses real time, and in seconds per pixel;
+    scaling it by real / CPU time gives the wall-clock figure either way."""
+    figures = []
+    for entry in entries:
+        real = entry["name"].endswith("/real_time")
+        scale = 1.0 if real else entry["real_time"] / entry["cpu_time"]
+        figures.append(entry["ns_per_px"] * 1e9 * scale)
+    return statistics.median(figures)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    for name in ("map", "run", "window", "peers", "out"):
+        parser.add_argument("--" + name, required=True)
+    args = parser.parse_args()
+
+    maps = repetitions(args.map)
+    runs = repetitions(args.run)
+    window = json.load(open(args.window))
+    peers = json.load(open(args.peers))
+
+    by_size = {}
+    for name, entries in runs.items():
+        pixels = int(entries[0]["pixels"])
+        by_size[pixels] = {
+            "ms": statistics.median(to_ms(e, "real_time") for e in entries),
+            "ns_per_px": wall_ns_per_px(entries),
+            "max_stall_ms": statistics.median(e["max_stall_ms"] for e in entries),
+            "max_stall_worst_ms": max(e["max_stall_ms"] for e in entries),
+        }
+    sizes = []
+    for row in peers["sizes"]:
+        if row["pixels"] not in by_size:
+            sys.exit("report: run_bench has no run of %d x %d" % (row["width"], row["height"]))
+        sizes.append(dict(row, lumeno_run_ms=by_size[row["pixels"]]["ms"]))
+    largest = max(peers["sizes"], key=lambda r: r["pixels"])
+    pixels = largest["pixels"]
+
+    def peer_ns(key):
+        return None if largest[key] is None else largest[key] * 1e6 / pixels
+
+    # ImageMagick is left out at the largest size when it would break the time budget;
+    # its figure is then the one at the largest size it ran.
+    fx = max((row for row in peers["sizes"] if row["imagemagick_fx_ms"] is not None),
+             key=lambda row: row["pixels"], default=None)
+
+    results = {
+        "map_ns_per_px": wall_ns_per_px(maps["BM_MapTable"]),
+        "map_direct_ns_per_px": wall_ns_per_px(maps["BM_MapDirect"]),
+        "memcpy_ns_per_px": wall_ns_per_px(maps["BM_Memcpy"]),
+        "opencv_lut_1t_ns_per_px": peer_ns("opencv_lut_1t_ms"),
+        "pillow_point_ns_per_px": peer_ns("pillow_point_ms"),
+        "imagemagick_fx_ns_per_px": fx and fx["imagemagick_fx_ms"] * 1e6 / fx["pixels"],
+        "imagemagick_fx_size": fx and "%dx%d" % (fx["width"], fx["height"]),
+        "run_ns_per_px": by_size[pixels]["ns_per_px"],
+        "run_defined_window_ms": window["run_first_ms"],
+        "run_defined_window_again_ms": window["run_again_ms"],
+        "max_stall_ms": by_size[pixels]["max_stall_ms"],
+        "max_stall_worst_ms": by_size[pixels]["max_stall_worst_ms"],
+        "startup_ms": window["startup_ms"],
+        "startup_bare_qt_ms": window["startup_bare_qt_ms"],
+        "rss_mib": window["rss_mib"],
+        "rss_bare_qt_mib": window["rss_bare_qt_mib"],
+        "largest_size": "%dx%d" % (largest["width"], largest["height"]),
+        "imagemagick_skipped": peers["imagemagick_skipped"],
+        "imagemagick_threads": peers["imagemagick_threads"],
+        "peer_checks": peers["checks"],
+        "window_samples": window["samples"],
+        "sizes": sizes,
+    }
+    with open(args.out, "w") as out:
+        json.dump(results, out, indent=2)
+
+    r = results
+    size = r["largest_size"]
+    lut, bare = r["opencv_lut_1t_ns_per_px"], "bare Qt window"
+    # (what, figure, unit, reference or None, factor, what the reference is)
+    goals = [
+        ("map, table, %s" % size, r["map_ns_per_px"], "ns/px", lut, 1.0, "cv2.LUT 1 thread"),
+        ("map, table, %s" % size, r["map_ns_per_px"], "ns/px", r["memcpy_ns_per_px"], 4.0,
+         "memcpy"),
+        ("run, %s offscreen" % size, r["run_ns_per_px"], "ns/px", lut, 2.5, "cv2.LUT 1 thread"),
+        ("run, defined window, in X", r["run_defined_window_ms"], "ms", None, 20.0, ""),
+        ("max stall, %s run" % size, r["max_stall_ms"], "ms", None, 16.0, ""),
+        ("start-up to first paint", r["startup_ms"], "ms", r["startup_bare_qt_ms"], 1.25, bare),
+        ("peak RSS after one run", r["rss_mib"], "MiB", r["rss_bare_qt_mib"], 1.2, bare),
+    ]
+    others = [
+        ("map, exact steps, %s" % size, r["map_direct_ns_per_px"], "ns/px"),
+        ("memcpy, %s" % size, r["memcpy_ns_per_px"], "ns/px"),
+        ("cv2.LUT 1 thread, %s" % size, r["opencv_lut_1t_ns_per_px"], "ns/px"),
+        ("Pillow Image.point, %s" % size, r["pillow_point_ns_per_px"], "ns/px"),
+        ("ImageMagick -fx (%s threads), %s" % (r["imagemagick_threads"], r["imagemagick_fx_size"]),
+         r["imagemagick_fx_ns_per_px"], "ns/px"),
+        ("run again in X, warm process", r["run_defined_window_again_ms"], "ms"),
+        ("worst stall of the %s runs" % size, r["max_stall_worst_ms"], "ms"),
+        ("start-up of the bare Qt window", r["startup_bare_qt_ms"], "ms"),
+        ("peak RSS of the bare Qt window", r["rss_bare_qt_mib"], "MiB"),
+    ]
+
+    def number(value):
+        return "%.4g" % value
+
+    lines = []
+    for what, figure, unit, reference, factor, against in goals:
+        if against and reference is None:
+            goal, ratio = "<= %s x %s, not measured" % (number(factor), against), ""
+            verdict = "MISSED"
+        elif against:
+            goal = "<= %s x %s (%s %s)" % (number(factor), against, number(reference), unit)
+            ratio = "%.3g" % (figure / reference)
+            verdict = "ok" if figure <= factor * reference else "MISSED"
+        else:
+            goal, ratio = "<= %s %s" % (number(factor), unit), "-"
+            verdict = "ok" if figure <= factor else "MISSED"
+        lines.append((what, "%s %s" % (number(figure), unit), goal, ratio, verdict))
+    for what, figure, unit in others:
+        value = "skipped" if figure is None else "%s %s" % (number(figure), unit)
+        lines.append((what, value, "", "", ""))
+
+    header = ("figure", "value", "goal", "ratio", "verdict")
+    widths = [max(len(row[i]) for row in lines + [header]) for i in range(5)]
+    rule = "  ".join("-" * w for w in widths)
+    print("  ".join(h.ljust(w) for h, w in zip(header, widths)).rstrip())
+    print(rule)
+    for index, row in enumerate(lines):
+        if index == len(goals):
+            print(rule)
+        print("  ".join(c.ljust(w) for c, w in zip(row, widths)).rstrip())
+    if r["imagemagick_skipped"]:
+        print("ImageMagick was not run at %s: it would not have ended within the time budget."
+              % ", ".join(r["imagemagick_skipped"]))
+    for name, check in r["peer_checks"].items():
+        if check["share_differing"]:
+            print("%s does not give the curve's own values: %.3g%% of components differ, by up"
+                  " to %d" % (name, 100 * check["share_differing"], check["largest_difference"]))
+    print("ratio: the value over the reference it is held against. Every value is a median of")
+    print("wall-clock times; the rows below the line are for reference and hold no goal.")
+
+
+if __name__ == "__main__":
+    main()
