@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr std::size_t pixelCount = 4000 * 3000;
+constexpr std::size_t pixelCount = std::size_t{4000} * 3000;
 
 // A picture of smooth gradients with some noise, like a photograph's colour values.
 const std::vector<std::int32_t>& picture() {

@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -29,7 +30,7 @@ constexpr int border = 2;
 // Form1's definition with both boxes enlarged and the source box given `picture`.
 class EnlargedForm1 {
 public:
-    EnlargedForm1(int width, int height, const std::string& picture) : picture_(picture) {
+    EnlargedForm1(int width, int height, std::string picture) : picture_(std::move(picture)) {
         const int boxWidth = (width + 2 * border) * twipsPerPixel;
         const int boxHeight = (height + 2 * border) * twipsPerPixel;
         const int below = 240 + boxHeight;

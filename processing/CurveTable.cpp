@@ -4,7 +4,7 @@
 
 namespace lumeno {
 
-CurveTable::CurveTable(float b) : b_(b), redGreen_(256 * 256) {
+CurveTable::CurveTable(float b) : b_(b), redGreen_(std::size_t{256} * 256) {
     std::array<std::uint32_t, 256> output{};
     for (std::int32_t v = 0; v < 256; ++v) {
         try {

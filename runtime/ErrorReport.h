@@ -13,6 +13,6 @@ void reportError(const RuntimeError& error);
 
 // Replaces the message box, e.g. in tests; an empty function restores it.
 using ErrorPresenter = std::function<void(const std::string& title, const std::string& text)>;
-void setErrorPresenter(ErrorPresenter presenter);
+void setErrorPresenter(ErrorPresenter replacement);
 
 } // namespace lumeno

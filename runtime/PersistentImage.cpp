@@ -18,16 +18,16 @@ QImage allocateImage(int width, int height) {
     const auto bytesPerLine = static_cast<std::size_t>(width) * 4;
     const std::size_t bytes = bytesPerLine * static_cast<std::size_t>(height);
     if (bytes < hugePage)
-        return QImage(width, height, BoxPicture::format);
+        return {width, height, BoxPicture::format};
     const std::size_t rounded = (bytes + hugePage - 1) / hugePage * hugePage;
     void* memory = std::aligned_alloc(hugePage, rounded);
     if (memory == nullptr)
-        return QImage(width, height, BoxPicture::format);
+        return {width, height, BoxPicture::format};
 #if defined(__linux__)
     madvise(memory, rounded, MADV_HUGEPAGE);
 #endif
-    return QImage(static_cast<uchar*>(memory), width, height, static_cast<qsizetype>(bytesPerLine),
-                  BoxPicture::format, std::free, memory);
+    return {static_cast<uchar*>(memory), width,     height, static_cast<qsizetype>(bytesPerLine),
+            BoxPicture::format,          std::free, memory};
 }
 
 } // namespace

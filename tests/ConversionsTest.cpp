@@ -180,7 +180,7 @@ class ToInt16FromDouble : public testing::TestWithParam<RoundCase> {};
 TEST_P(ToInt16FromDouble, RoundsTiesToEvenWithinRange) {
     const auto [value, expected] = GetParam();
     std::int16_t result = 0;
-    const auto error = errorOf([&] { result = lumeno::toInt16(value); });
+    const auto error = errorOf([&, value = value] { result = lumeno::toInt16(value); });
     if (expected) {
         EXPECT_FALSE(error) << value << ": " << error->cause();
         EXPECT_EQ(result, *expected) << value;
@@ -215,7 +215,7 @@ class ToInt16FromInteger : public testing::TestWithParam<IntegerCase> {};
 TEST_P(ToInt16FromInteger, FitsOrOverflows) {
     const auto [value, fits] = GetParam();
     std::int16_t result = 0;
-    const auto error = errorOf([&] { result = lumeno::toInt16(value); });
+    const auto error = errorOf([&, value = value] { result = lumeno::toInt16(value); });
     if (fits) {
         EXPECT_FALSE(error) << value;
         EXPECT_EQ(result, value);

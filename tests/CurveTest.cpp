@@ -359,7 +359,7 @@ TEST(CurveTable, AgreesWithTheExactStepsForRandomParameters) {
     // Uniform bit patterns: every sign and exponent, subnormals, infinities and NaNs.
     std::mt19937 random(2026);
     for (int i = 0; i < 3000; ++i) {
-        const float b = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
+        const auto b = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
         ASSERT_EQ(differences(b), 0) << "b bits 0x" << std::hex << std::bit_cast<std::uint32_t>(b);
     }
 }

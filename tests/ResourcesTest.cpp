@@ -23,7 +23,7 @@ constexpr std::size_t kCoverHeight = 165;
 
 Bytes readFile(const char* path) {
     std::ifstream in(path, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Little-endian unsigned field of 1, 2 or 4 bytes; at() makes a short file fail the test.
@@ -121,7 +121,7 @@ TEST(Icon, DirectoryAndImageHeadersAgree) {
         const std::size_t offset = field(ico, entry + 12, 4);
         ASSERT_GE(offset, 6 + 16 * count);
         ASSERT_LE(offset + bytes, ico.size());
-        const std::size_t xorBytes = paddedRow(want.size * want.bits) * want.size;
+        const std::size_t xorBytes = paddedRow(std::size_t{want.size} * want.bits) * want.size;
         const std::size_t andBytes = paddedRow(want.size) * want.size;
         EXPECT_EQ(bytes, 40 + 4 * want.colours + xorBytes + andBytes);
 
