@@ -23,6 +23,7 @@ import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import zlib
 
@@ -255,8 +256,10 @@ def wait_until(condition, timeout, what, interval=0.05):
 class Session:
     """A private Xvfb with lumeno running on it. Use as a context manager, or call close()."""
 
-    def __init__(self, name):
+    def __init__(self, name, dpi=None):
+        """dpi: when given, the server's Xft.dpi resource, which sets lumeno's logical dpi."""
         self.name = name
+        self.dpi = dpi
         self.xvfb = None
         self.lumeno = None
         self.display = None
@@ -279,6 +282,8 @@ class Session:
         _raise_on_termination()
         atexit.register(self.close)  # also when a signal ends the run outside the test's cleanup
         self._start_xvfb()
+        if self.dpi is not None:
+            self._set_dpi()
         self._start_lumeno()
         return self
 
@@ -286,7 +291,9 @@ class Session:
         read_end, write_end = os.pipe()
         with open(self._log_path("xvfb"), "wb") as log:
             self.xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"]
+                # Xvfb resets when its last client leaves, which drops the resources xrdb set.
+                + (["-noreset"] if self.dpi is not None else []),
                 stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
                 preexec_fn=_die_with_parent)
         os.close(write_end)
@@ -304,6 +311,12 @@ class Session:
         finally:
             os.close(read_end)
         self.display = ":" + number.decode().strip()
+
+    def _set_dpi(self):
+        path = self._log_path("xresources")
+        with open(path, "w") as f:
+            f.write("Xft.dpi: %d\n" % self.dpi)
+        self.x("xrdb", "-nocpp", "-load", path)
 
     def _environment(self):
         env = dict(os.environ)
@@ -481,6 +494,123 @@ class Session:
             raise AssertionError("%s after %.0f s: %s\nscreenshot: %s\n%s"
                                  % (label, timeout, problem, path, self.log("lumeno")))
         return image
+
+
+# --- the clipboard ----------------------------------------------------------------
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("type", ctypes.c_int), ("pad", ctypes.c_long * 24)]
+
+
+class _XSelectionRequestEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("owner", ctypes.c_ulong), ("requestor", ctypes.c_ulong),
+                ("selection", ctypes.c_ulong), ("target", ctypes.c_ulong), ("property", ctypes.c_ulong),
+                ("time", ctypes.c_ulong)]
+
+
+class _XSelectionEvent(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("requestor", ctypes.c_ulong), ("selection", ctypes.c_ulong),
+                ("target", ctypes.c_ulong), ("property", ctypes.c_ulong), ("time", ctypes.c_ulong)]
+
+
+class ClipboardOwner:
+    """Owns the CLIPBOARD selection on a display and hands out text as UTF-8, in one property
+    (the server's big-requests extension takes a few megabytes in one request).
+
+    Serves requests on a thread of its own until close()."""
+
+    SELECTION_REQUEST = 30
+    SELECTION_NOTIFY = 31
+    PROP_MODE_REPLACE = 0
+    XA_ATOM = 4
+
+    def __init__(self, display, text):
+        x = ctypes.CDLL("libX11.so.6")
+        x.XOpenDisplay.restype = ctypes.c_void_p
+        x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x.XDefaultRootWindow.restype = ctypes.c_ulong
+        x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x.XCreateSimpleWindow.restype = ctypes.c_ulong
+        x.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 4 + [
+            ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+        x.XInternAtom.restype = ctypes.c_ulong
+        x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        x.XSetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong]
+        x.XGetSelectionOwner.restype = ctypes.c_ulong
+        x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        x.XChangeProperty.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_ulong,
+                                      ctypes.c_int, ctypes.c_int, ctypes.c_void_p, ctypes.c_int]
+        x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+        x.XPending.argtypes = [ctypes.c_void_p]
+        x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+        x.XFlush.argtypes = [ctypes.c_void_p]
+        x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        self.x = x
+        self.dpy = x.XOpenDisplay(display.encode())
+        if not self.dpy:
+            raise RuntimeError("cannot open display %s" % display)
+        self.data = text.encode("utf-8")
+        root = x.XDefaultRootWindow(self.dpy)
+        self.window = x.XCreateSimpleWindow(self.dpy, root, 0, 0, 1, 1, 0, 0, 0)
+        atom = lambda name: x.XInternAtom(self.dpy, name.encode(), 0)
+        self.clipboard = atom("CLIPBOARD")
+        self.targets = atom("TARGETS")
+        self.texts = [atom("UTF8_STRING"), atom("text/plain;charset=utf-8"), atom("STRING"), atom("TEXT")]
+        self.requests = 0
+        x.XSetSelectionOwner(self.dpy, self.clipboard, self.window, 0)
+        if x.XGetSelectionOwner(self.dpy, self.clipboard) != self.window:
+            raise RuntimeError("could not take the CLIPBOARD selection")
+        x.XFlush(self.dpy)
+        self.stopping = False
+        self.thread = threading.Thread(target=self._serve, daemon=True)
+        self.thread.start()
+
+    def _serve(self):
+        x = self.x
+        event = _XEvent()
+        while not self.stopping:
+            if not x.XPending(self.dpy):
+                time.sleep(0.005)
+                continue
+            x.XNextEvent(self.dpy, ctypes.byref(event))
+            if event.type == self.SELECTION_REQUEST:
+                self._answer(_XSelectionRequestEvent.from_buffer(event))
+
+    def _answer(self, request):
+        x = self.x
+        prop = request.property or request.target
+        if request.target == self.targets:
+            atoms = (ctypes.c_ulong * (1 + len(self.texts)))(self.targets, *self.texts)
+            x.XChangeProperty(self.dpy, request.requestor, prop, self.XA_ATOM, 32, self.PROP_MODE_REPLACE,
+                              atoms, len(atoms))
+        elif request.target in self.texts:
+            self.requests += 1
+            x.XChangeProperty(self.dpy, request.requestor, prop, request.target, 8, self.PROP_MODE_REPLACE,
+                              self.data, len(self.data))
+        else:
+            prop = 0  # refused
+        reply = _XEvent()
+        notify = _XSelectionEvent.from_buffer(reply)
+        notify.type = self.SELECTION_NOTIFY
+        notify.send_event = 1
+        notify.display = self.dpy
+        notify.requestor = request.requestor
+        notify.selection = request.selection
+        notify.target = request.target
+        notify.property = prop
+        notify.time = request.time
+        x.XSendEvent(self.dpy, request.requestor, 0, 0, ctypes.byref(reply))
+        x.XFlush(self.dpy)
+
+    def close(self):
+        if self.dpy:
+            self.stopping = True
+            self.thread.join()
+            self.x.XCloseDisplay(self.dpy)
+            self.dpy = None
 
 
 # --- checks on the client area ----------------------------------------------------

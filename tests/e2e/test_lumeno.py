@@ -5,6 +5,7 @@ Run one case with
       [--screenshots DIR] GoTest.test_b2
 """
 
+import random
 import sys
 import time
 import unittest
@@ -176,6 +177,159 @@ class RestartTest(LumenoTestCase):
         s.keep(s.screen().crop(s.geometry()), "resized")
         self.restart()  # checks the new window's size
         s.wait_for_client_area(lx.picture_shown(self.picture), "restarted")
+
+
+class DpiTest(unittest.TestCase):
+    """At 144 dpi the layout scales from twips (10 twips a pixel) and a run covers the whole
+    box, including the background beside and below the picture."""
+
+    CLIENT_SIZE = (750, 533)
+    PIC_FROM = (14, 14, 225, 249)
+    PIC_TO = (338, 14, 225, 249)
+    TXT_BRIGHTNESS = (144, 348, 62, 38)
+    CMD_GO = (456, 348, 146, 62)
+
+    def test_144(self):
+        picture = lx.read_bmp(lx.config.picture)
+        s = lx.Session("dpi-144", dpi=144)
+        self.addCleanup(s.close)
+        s.start()
+        self.assertEqual(s.geometry()[2:], self.CLIENT_SIZE, "client area size at 144 dpi")
+
+        def start_up(image):
+            box = image.crop(self.PIC_FROM)
+            problem = box.crop((0, 0, 180, 200)).difference(picture)
+            if problem:
+                return "picture in PicFrom: " + problem
+            background = box.pixel(224, 248)
+            for rect in ((180, 0, 45, 249), (0, 200, 180, 49)):
+                part = box.crop(rect)
+                uniform = lx.Image(part.width, part.height, bytes(background) * (part.width * part.height))
+                problem = part.difference(uniform)
+                if problem:
+                    return "PicFrom background %r: %s" % (rect, problem)
+            return None
+
+        shown = s.wait_for_client_area(start_up, "started")
+        self.assertNotIn(shown.crop(self.PIC_FROM).pixel(224, 248), [picture.pixel(179, 199)],
+                         "the background differs from the picture's corner")
+
+        s.click_control(self.TXT_BRIGHTNESS)
+        s.key("ctrl+a")
+        s.type_text("2")
+        s.click_control(self.CMD_GO)
+        table = lx.curve_table("2")
+
+        def curve_applied(image):
+            expected = image.crop(self.PIC_FROM).map_components(table)
+            problem = image.crop(self.PIC_TO).difference(expected)
+            return problem and "PicTo against the curve of PicFrom: " + problem
+
+        result = s.wait_for_client_area(curve_applied, "b2")
+        self.assertIsNone(start_up(result), "PicFrom unchanged by the run")
+        self.assertTrue(s.alive(), "lumeno ended after the run\n" + s.log("lumeno"))
+
+
+class RobustnessTest(LumenoTestCase):
+    """Input no person would give in that form; the window must come out of it working."""
+
+    def settle(self):
+        """Dismisses every error box until none comes back; leaves one main window."""
+        s = self.session
+        dismissed = 0
+        quiet_since = time.monotonic()
+        deadline = quiet_since + 20.0
+        while time.monotonic() - quiet_since < 1.0:
+            self.assertLess(time.monotonic(), deadline, "error boxes kept coming")
+            boxes = s.windows(lx.ERROR_TITLE)
+            dismissed += len(boxes)
+            for box in boxes:
+                # No --sync: a box that goes away meanwhile would never get the focus.
+                s.x("xdotool", "windowfocus", str(box), "key", "Return", check=False)
+            if boxes:
+                quiet_since = time.monotonic()
+            time.sleep(0.1)
+        self.assertTrue(s.alive(), "lumeno ended\n" + s.log("lumeno"))
+        mains = s.windows(lx.MAIN_TITLE)
+        self.assertEqual(len(mains), 1, "one %s window" % lx.MAIN_TITLE)
+        s.window = mains[0]
+        return dismissed
+
+    def test_input_storm(self):
+        s = self.session
+        rng = random.Random(8)
+        alphabet = "0123456789.,-+eE abcxyz" + "é€中ß"
+
+        def text(n):
+            return "".join(rng.choice(alphabet) for _ in range(n))
+
+        places = {"field": lx.centre(lx.TXT_BRIGHTNESS), "go": lx.centre(lx.CMD_GO),
+                  "restart": lx.centre(CMD_RESTART)}
+        actions = events = 0
+        started = time.monotonic()
+        while actions < 250:
+            windows = s.windows(lx.MAIN_TITLE)
+            w = str(windows[0] if windows else s.window)
+            chain = []
+            while len(chain) < 40:
+                roll = rng.random()
+                actions += 1
+                if roll < 0.25:
+                    what = "go" if roll < 0.15 else "field"
+                    chain += ["mousemove", "--window", w, *map(str, places[what]), "click", "1"]
+                    events += 3  # motion, press, release
+                elif roll < 0.55:
+                    typed = text(300 if rng.random() < 0.1 else rng.choice((1, 3, 8)))
+                    chain += ["type", "--delay", "0", typed]
+                    events += 2 * len(typed)
+                elif roll < 0.65:
+                    chain += ["key", rng.choice(("ctrl+a", "BackSpace", "Return", "2", "Delete"))]
+                    events += 2
+                elif roll < 0.75:
+                    chain += ["windowsize", w, str(rng.randrange(200, 900)), str(rng.randrange(150, 700))]
+                    events += 1
+                elif roll < 0.8:
+                    # The window is replaced: later commands would address a destroyed window.
+                    chain += ["mousemove", "--window", w, *map(str, places["restart"]), "click", "1"]
+                    events += 3
+                    break
+                else:
+                    chain += ["mousemove", "--window", w, *map(str, places["go"]), "click", "1"]
+                    events += 3
+            s.x("xdotool", *chain, check=False, timeout=30.0)
+        self.assertLess(time.monotonic() - started, 25.0, "time to send the storm")
+        sent = time.monotonic() - started
+        first = s.window
+        boxes = self.settle()
+        print("storm: %d actions, about %d X input events in %.1f s; %d error box(es) left to dismiss, "
+              "window %s" % (actions, events, sent, boxes, "replaced" if s.window != first else "kept"),
+              file=sys.stderr)
+        s.x("xdotool", "windowsize", "--sync", str(s.window), *map(str, lx.CLIENT_SIZE), check=False)
+        lx.wait_until(lambda: s.geometry()[2:] == lx.CLIENT_SIZE, lx.WAIT_TIMEOUT, "the window at its size")
+        self.run_with("3", "b3-after-storm")
+
+    def test_long_paste(self):
+        s = self.session
+        empty_field = s.client_area().crop(TXT_INTERIOR)
+        owner = lx.ClipboardOwner(s.display, "ab" * 500000)
+        self.addCleanup(owner.close)
+        s.click_control(lx.TXT_BRIGHTNESS)
+        pasting = time.monotonic()
+        s.key("ctrl+a", "ctrl+v")
+        lx.wait_until(lambda: owner.requests, lx.WAIT_TIMEOUT, "lumeno to ask for the clipboard's text")
+        # Otherwise the error box below could be the one for an empty field.
+        lx.wait_until(lambda: s.client_area().crop(TXT_INTERIOR).difference(empty_field),
+                      lx.WAIT_TIMEOUT, "the pasted text in the field")
+        print("pasted text shown %.3f s after ctrl+v" % (time.monotonic() - pasting), file=sys.stderr)
+        clicking = time.monotonic()
+        s.click_control(lx.CMD_GO)
+        box = s.wait_for_window(lx.ERROR_TITLE, timeout=5.0)
+        took = time.monotonic() - clicking
+        print("error box %.3f s after the click on Go" % took, file=sys.stderr)
+        s.keep(s.screen().crop(s.geometry(box)), "error-box")
+        s.key("Return", window=box)
+        s.wait_for_no_window(lx.ERROR_TITLE)
+        self.run_with("2", "b2-after-paste")
 
 
 if __name__ == "__main__":
