@@ -1,0 +1,168 @@
+#!/usr/bin/python3
+"""Compiles lumeno's Windows resource script with windres and checks what it holds.
+
+    check_windows_resources.py --rc lumeno.rc --ico lumeno.ico \
+        --numeric-version 1.0.0.0 --version 1.00
+
+The script is compiled to a .res file (the 32-bit resource file format), which is then
+read entry by entry: the version record must carry the numeric and the displayed version
+and the product's names, and the one icon group must list the icon's three images, each
+stored as an RT_ICON entry with the icon file's bytes. The host's C preprocessor stands
+in for a MinGW compiler, so binutils-mingw-w64 alone is enough. Exits with 77 (skipped)
+where windres is not installed.
+"""
+
+import argparse
+import struct
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+WINDRES = "x86_64-w64-mingw32-windres"
+RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+# Size, palette colours and bits per pixel of each image, in the icon's order.
+ICON_IMAGES = [(32, 2, 1), (32, 16, 4), (16, 16, 4)]
+STRINGS = {"ProductName": "lumeno", "InternalName": "lumeno", "OriginalFilename": "lumeno.exe"}
+STRING_BLOCK = "040904B0"
+
+
+def align4(n):
+    return (n + 3) & ~3
+
+
+def read_id(data, pos):
+    """A resource type or name: an ordinal (0xFFFF, number) or a NUL-ended UTF-16 string."""
+    if struct.unpack_from("<H", data, pos)[0] == 0xFFFF:
+        return struct.unpack_from("<H", data, pos + 2)[0], pos + 4
+    end = pos
+    while data[end : end + 2] != b"\0\0":
+        end += 2
+    return data[pos:end].decode("utf-16-le"), end + 2
+
+
+def resources(data):
+    """(type, name, language, data) of each entry of a .res file, the empty first one skipped."""
+    entries, pos = [], 0
+    while pos < len(data):
+        size, header_size = struct.unpack_from("<II", data, pos)
+        kind, p = read_id(data, pos + 8)
+        name, p = read_id(data, p)
+        language = struct.unpack_from("<H", data, align4(p) + 6)[0]
+        body = data[pos + header_size : pos + header_size + size]
+        if (size, kind, name) != (0, 0, 0):
+            entries.append((kind, name, language, body))
+        pos = align4(pos + header_size + size)
+    return entries
+
+
+def version_node(data, pos=0):
+    """One node of a VS_VERSIONINFO tree: (key, value, children); text values decoded."""
+    length, value_length, kind = struct.unpack_from("<HHH", data, pos)
+    key, p = read_id(data, pos + 6)
+    p = align4(p)
+    if kind == 1:
+        value = data[p : p + 2 * value_length].decode("utf-16-le").rstrip("\0")
+        p += 2 * value_length
+    else:
+        value = data[p : p + value_length]
+        p += value_length
+    children, p, end = [], align4(p), pos + length
+    while p < end:
+        child = version_node(data, p)
+        children.append(child[:3])
+        p = align4(child[3])
+    return key, value, children, end
+
+
+def dotted(ms, ls):
+    return f"{ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}"
+
+
+def check_version(check, entries, numeric_version, version):
+    records = [body for kind, _, _, body in entries if kind == RT_VERSION]
+    if len(records) != 1:
+        return check(False, f"{len(records)} version records, expected one")
+    key, fixed, children, _ = version_node(records[0])
+    check(key == "VS_VERSION_INFO", f"version record is keyed {key!r}")
+    signature, _, file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<6I", fixed)
+    check(signature == 0xFEEF04BD, "VS_FIXEDFILEINFO signature is wrong")
+    check(dotted(file_ms, file_ls) == numeric_version, f"FILEVERSION is {dotted(file_ms, file_ls)}")
+    check(dotted(product_ms, product_ls) == numeric_version, f"PRODUCTVERSION is {dotted(product_ms, product_ls)}")
+    blocks = {k: kids for k, _, kids in children}
+    tables = {k: {name: text for name, text, _ in kids} for k, _, kids in blocks.get("StringFileInfo", [])}
+    if not check(list(tables) == [STRING_BLOCK], f"string blocks {list(tables)}, expected [{STRING_BLOCK!r}]"):
+        return
+    strings = tables[STRING_BLOCK]
+    for name, expected in {**STRINGS, "FileVersion": version, "ProductVersion": version}.items():
+        check(strings.get(name) == expected, f"{name} is {strings.get(name)!r}, expected {expected!r}")
+    # The translation declares the string block's language and code page.
+    translation = {k: v for k, v, _ in blocks.get("VarFileInfo", [])}.get("Translation", b"")
+    declared = "%04X%04X" % struct.unpack("<HH", translation) if len(translation) == 4 else None
+    check(declared == STRING_BLOCK, f"Translation is {declared}, the string block {STRING_BLOCK}")
+
+
+def check_icons(check, entries, ico):
+    groups = [body for kind, _, _, body in entries if kind == RT_GROUP_ICON]
+    icons = {name: body for kind, name, _, body in entries if kind == RT_ICON}
+    if len(groups) != 1:
+        return check(False, f"{len(groups)} icon groups, expected one")
+    _, kind, count = struct.unpack_from("<HHH", groups[0])
+    check(kind == 1, f"icon group of type {kind}")
+    check(count == len(ICON_IMAGES) and len(icons) == count, f"{count} images in the group, {len(icons)} RT_ICON")
+    file_data = Path(ico).read_bytes()
+    for i in range(min(count, len(ICON_IMAGES))):
+        w, h, colours, _, _, bits, size, icon_id = struct.unpack_from("<BBBBHHIH", groups[0], 6 + 14 * i)
+        size_expected, colours_expected, bits_expected = ICON_IMAGES[i]
+        listed = ((w, h, colours, bits), (size_expected, size_expected, colours_expected, bits_expected))
+        check(listed[0] == listed[1], f"group image {i} is {listed[0]}, expected {listed[1]}")
+        image = icons.get(icon_id)
+        if not check(image is not None, f"group image {i} names RT_ICON {icon_id}, which is absent"):
+            continue
+        # The stored image itself: its bitmap header and its bytes, as in the icon file.
+        _, dib_w, dib_h, _, dib_bits = struct.unpack_from("<IiiHH", image)
+        stored = (dib_w, dib_h // 2, dib_bits)
+        check(stored == (size_expected, size_expected, bits_expected), f"RT_ICON {icon_id} bitmap is {stored}")
+        check(len(image) == size, f"RT_ICON {icon_id} holds {len(image)} bytes, the group says {size}")
+        length, offset = struct.unpack_from("<II", file_data, 6 + 16 * i + 8)
+        check(image == file_data[offset : offset + length], f"RT_ICON {icon_id} differs from image {i} of {ico}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    for option in ("rc", "ico", "numeric-version", "version"):
+        parser.add_argument("--" + option, required=True)
+    args = parser.parse_args()
+    rc = Path(args.rc).resolve()
+    with tempfile.TemporaryDirectory(prefix="lumeno-res-") as tmp:
+        res = Path(tmp) / "lumeno.res"
+        try:
+            done = subprocess.run(
+                [WINDRES, "--preprocessor=cpp", "-I", rc.parent, "-i", rc, "-O", "res", "-o", res],
+                stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+            )  # fmt: skip
+        except FileNotFoundError:
+            print(f"{WINDRES} is not installed (binutils-mingw-w64-x86-64): skipped")
+            return 77
+        if done.returncode != 0:
+            print(f"windres exited with {done.returncode}:\n{done.stdout}")
+            return 1
+        entries = resources(res.read_bytes())
+
+    failures = []
+
+    def check(ok, message):
+        if not ok:
+            failures.append(message)
+        return ok
+
+    check_version(check, entries, args.numeric_version, args.version)
+    check_icons(check, entries, args.ico)
+    for message in failures:
+        print(f"FAIL: {message}")
+    print(f"windows resources: {'FAILED' if failures else 'ok'}")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
