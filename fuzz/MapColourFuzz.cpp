@@ -115,7 +115,8 @@ template <typename Map> Outcome run(Map map) {
 std::string describe(const Outcome& outcome) {
     if (outcome.value) {
         char text[32];
-        std::snprintf(text, sizeof text, "colour 0x%08X", static_cast<std::uint32_t>(*outcome.value));
+        std::snprintf(text, sizeof text, "colour 0x%08X",
+                      static_cast<std::uint32_t>(*outcome.value));
         return text;
     }
     return std::string(lumeno::errorName(outcome.kind)) +
@@ -176,8 +177,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         table = tables.emplace(bBits, std::make_unique<lumeno::CurveTable>(b)).first;
     }
     const Outcome fast = run([&] { return table->second->map(colourValue); });
-    if (fast.value != exact.value || (!exact.value && (fast.kind != exact.kind ||
-                                                       fast.cause != exact.cause)))
+    if (fast.value != exact.value ||
+        (!exact.value && (fast.kind != exact.kind || fast.cause != exact.cause)))
         violation("CurveTable gave " + describe(fast) + ", mapColour gave " + describe(exact));
     return 0;
 }
