@@ -6,7 +6,7 @@
 namespace lumeno {
 
 BoxPicture::BoxPicture(const QImage& picture, QRgb background)
-    : backgroundColour_(QColor::fromRgb(background)),
+    : backgroundWord_(background | 0xFF000000),
       background_(static_cast<std::uint32_t>(qRed(background) | qGreen(background) << 8 |
                                              qBlue(background) << 16)) {
     setPicture(picture);
@@ -26,13 +26,13 @@ void BoxPicture::copyRow(int row, int width, std::uint32_t* out) const {
         column = std::min(width, width_);
         std::copy_n(bits_ + row * stride_, column, out);
     }
-    std::fill(out + column, out + width, background_ | opaque);
+    std::fill(out + column, out + width, backgroundWord_);
 }
 
 void BoxPicture::paint(QPainter& painter, const QRect& area, QPoint origin) const {
     const QRect covered = area & picture_.rect();
     if (covered != area)
-        painter.fillRect(area.translated(origin), backgroundColour_);
+        painter.fillRect(area.translated(origin), QColor::fromRgb(backgroundWord_));
     if (!covered.isEmpty())
         painter.drawImage(covered.topLeft() + origin, picture_, covered);
 }

@@ -8,12 +8,11 @@
 namespace lumeno {
 
 // What a picture box shows without persistent drawing: its picture, unscaled from the
-// top-left corner, over its background colour. Pixels are RGBX8888 words, which read
-// as colour values with the top byte set.
+// top-left corner, over its background colour. Pixels are 0xFFRRGGBB words (QRgb), the
+// layout of the window system's images, so painting them is a plain copy.
 class BoxPicture {
 public:
-    static constexpr QImage::Format format = QImage::Format_RGBX8888;
-    static constexpr std::uint32_t opaque = 0xFF000000;
+    static constexpr QImage::Format format = QImage::Format_RGB32;
 
     BoxPicture(const QImage& picture, QRgb background);
 
@@ -26,7 +25,7 @@ public:
     int height() const { return height_; }
     std::uint32_t background() const { return background_; }
 
-    // Writes what the box shows in a row, `width` pixels, as RGBX8888 words.
+    // Writes what the box shows in a row, `width` pixels.
     void copyRow(int row, int width, std::uint32_t* out) const;
 
     // Paints the client-area rectangle `area`, the client area starting at `origin`.
@@ -38,7 +37,7 @@ private:
     qsizetype stride_ = 0; // words per row
     int width_ = 0;
     int height_ = 0;
-    QColor backgroundColour_;
+    QRgb backgroundWord_;
     std::uint32_t background_; // the same as a colour value
 };
 

@@ -17,9 +17,10 @@ enum class RowState : std::uint8_t { FromPicture, Started, DrawnSinceRepaint };
 // keeps a persistent image of the client area, which takes all drawing and is what
 // the box shows. Invalid calls throw the failed-control-call error.
 //
-// Reading and setting a pixel are inline: a processing run calls them for every pixel,
-// so they only index the box's pixel memory, which the implementation describes in
-// the protected members below, and leave everything else to it.
+// Reading and setting a pixel are inline: a processing run calls them for every pixel.
+// Where a pixel is simply a word of memory (pixel units, inside the picture or the
+// rows being drawn) they check the bounds and touch that word; everything else takes
+// the general path. The implementation describes its memory in the protected members.
 class PictureBox {
 public:
     // Outer size, border included, in twips.
@@ -29,7 +30,10 @@ public:
     virtual void setOuterHeight(int twips) = 0;
 
     ScaleMode scaleMode() const { return scaleMode_; }
-    void setScaleMode(ScaleMode mode) { scaleMode_ = mode; }
+    void setScaleMode(ScaleMode mode) {
+        scaleMode_ = mode;
+        describeDirectAccess();
+    }
 
     // The client area's size in the box's units.
     float innerWidth() const { return static_cast<float>(columns_ * unitsPerPixel()); }
@@ -41,25 +45,20 @@ public:
 
     // The colour value shown at (x, y), in the box's units, inside the client area.
     std::int32_t readPixel(float x, float y) const {
-        const Pixel pixel = pixelAt(x, y);
-        if (drawing_.rows != nullptr && drawing_.rows[pixel.row] != RowState::FromPicture)
-            return colourAt(drawing_.bits, drawing_.stride, pixel);
-        if (pixel.column < picture_.width && pixel.row < picture_.height)
-            return colourAt(picture_.bits, picture_.stride, pixel);
-        return background_;
+        if (x >= 0 && x < readable_.columns && y >= 0 && y < readable_.rows) [[likely]]
+            return colourFromWord(readable_.bits[wordIndex(readable_.stride, x, y)]);
+        return readPixelAnywhere(x, y);
     }
 
     // Sets a pixel of the persistent image; needs persistent drawing on.
     void setPixel(float x, float y, std::int32_t colourValue) {
-        if (drawing_.rows == nullptr)
-            notDrawing();
-        if (static_cast<std::uint32_t>(colourValue) > colourBits)
-            invalidColour(colourValue);
-        const Pixel pixel = pixelAt(x, y);
-        if (drawing_.rows[pixel.row] != RowState::DrawnSinceRepaint) [[unlikely]]
-            drawingRow(pixel.row);
-        drawing_.bits[pixel.row * drawing_.stride + pixel.column] =
-            static_cast<std::uint32_t>(colourValue) | opaque;
+        const auto colour = static_cast<std::uint32_t>(colourValue);
+        if (colour <= colourBits && x >= 0 && x < writable_.columns && y >= writable_.top &&
+            y < writable_.bottom) [[likely]] {
+            writable_.bits[wordIndex(writable_.stride, x, y)] = wordFromColour(colour);
+            return;
+        }
+        setPixelAnywhere(x, y, colourValue);
     }
 
     // The persistent image becomes the box's picture.
@@ -70,9 +69,15 @@ public:
 protected:
     ~PictureBox() = default;
 
-    // Pixel memory holds 32-bit words: a colour value with the top byte set.
+    // Pixel memory holds 32-bit words 0xFFRRGGBB, colour values are 0x00BBGGRR: the
+    // same bytes in the opposite order.
     static constexpr std::uint32_t colourBits = 0xFFFFFF;
-    static constexpr std::uint32_t opaque = 0xFF000000;
+    static constexpr std::uint32_t wordFromColour(std::uint32_t colour) {
+        return 0xFF000000 | reversedBytes(colour) >> 8;
+    }
+    static constexpr std::int32_t colourFromWord(std::uint32_t word) {
+        return static_cast<std::int32_t>(reversedBytes(word) >> 8);
+    }
 
     struct PictureMemory {
         const std::uint32_t* bits = nullptr;
@@ -94,11 +99,19 @@ protected:
     [[noreturn]] virtual void invalidColour(std::int32_t colourValue) const = 0;
     [[noreturn]] virtual void noPixelAt(float x, float y) const = 0;
 
+    // Works out where reading and setting pixels can go straight to memory; called
+    // whenever the memory, the sizes, the units or the ready rows change.
+    void describeDirectAccess();
+
     PictureMemory picture_;
     DrawingMemory drawing_;
+    // Rows of the persistent image that are started and marked for the next repaint,
+    // readyTop_..readyBottom_ - 1: pixels set there need no further bookkeeping.
+    int readyTop_ = 0;
+    int readyBottom_ = 0;
     std::int32_t background_ = 0; // colour value
-    float columns_ = 0;           // client-area size in pixels; floats, so that pixel writes
-    float rows_ = 0;              // cannot alias them and the checks stay in registers
+    float columns_ = 0;           // client-area size in pixels
+    float rows_ = 0;
     double twipsPerPixel_ = 15.0;
     ScaleMode scaleMode_ = ScaleMode::Twips;
 
@@ -108,27 +121,41 @@ private:
         int row;
     };
 
+    // Pixels read straight from memory: columns x rows from the top-left corner, in
+    // pixel units (empty in twips). Sizes are floats, like the coordinates they bound.
+    struct ReadableArea {
+        const std::uint32_t* bits = nullptr;
+        std::ptrdiff_t stride = 0;
+        float columns = 0;
+        float rows = 0;
+    };
+
+    // Pixels set straight into memory: the ready rows, in pixel units.
+    struct WritableArea {
+        std::uint32_t* bits = nullptr;
+        std::ptrdiff_t stride = 0;
+        float columns = 0;
+        float top = 0;
+        float bottom = 0;
+    };
+
+    static constexpr std::uint32_t reversedBytes(std::uint32_t word) {
+        return word >> 24 | (word >> 8 & 0xFF00) | (word << 8 & 0xFF0000) | word << 24;
+    }
+
+    static std::ptrdiff_t wordIndex(std::ptrdiff_t stride, float x, float y) {
+        return static_cast<std::ptrdiff_t>(y) * stride + static_cast<std::ptrdiff_t>(x);
+    }
+
     double unitsPerPixel() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixel_; }
+    Pixel pixelAt(float x, float y) const;
 
-    Pixel pixelAt(float x, float y) const {
-        if (scaleMode_ == ScaleMode::Twips) [[unlikely]]
-            return pixelAtTwips(x, y);
-        if (!(x >= 0 && x < columns_ && y >= 0 && y < rows_))
-            noPixelAt(x, y);
-        return {static_cast<int>(x), static_cast<int>(y)}; // floor: both are >= 0
-    }
+    // The general paths: any units, any row, and the failed calls.
+    std::int32_t readPixelAnywhere(float x, float y) const;
+    void setPixelAnywhere(float x, float y, std::int32_t colourValue);
 
-    Pixel pixelAtTwips(float x, float y) const {
-        const double column = x / twipsPerPixel_;
-        const double row = y / twipsPerPixel_;
-        if (!(column >= 0 && column < columns_ && row >= 0 && row < rows_))
-            noPixelAt(x, y);
-        return {static_cast<int>(column), static_cast<int>(row)};
-    }
-
-    static std::int32_t colourAt(const std::uint32_t* bits, std::ptrdiff_t stride, Pixel pixel) {
-        return static_cast<std::int32_t>(bits[pixel.row * stride + pixel.column] & colourBits);
-    }
+    ReadableArea readable_;
+    WritableArea writable_;
 };
 
 } // namespace lumeno

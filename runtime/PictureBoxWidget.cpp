@@ -68,6 +68,7 @@ void PictureBoxWidget::resizeOuter(int widthTwips, int heightTwips) {
     rows_ = static_cast<float>(client.height());
     if (persistent_) // keeps what was drawn; new parts show picture over background
         persistentImage_.resize(client.width(), client.height(), boxPicture_);
+    readyTop_ = readyBottom_ = 0;
     describeMemory();
 }
 
@@ -77,6 +78,7 @@ void PictureBoxWidget::setPersistentDrawing(bool on) {
     persistent_ = on;
     const QSize client = on ? contentsRect().size() : QSize(0, 0);
     persistentImage_.reset(client.width(), client.height());
+    readyTop_ = readyBottom_ = 0;
     describeMemory();
     update();
 }
@@ -87,6 +89,7 @@ void PictureBoxWidget::describeMemory() {
     drawing_.bits = persistentImage_.bits();
     drawing_.stride = persistentImage_.stride();
     drawing_.rows = persistent_ ? persistentImage_.rowStates() : nullptr;
+    describeDirectAccess();
 }
 
 void PictureBoxWidget::drawingRow(int row) {
@@ -95,6 +98,16 @@ void PictureBoxWidget::drawingRow(int row) {
         describeMemory(); // the first row allocates the image
     }
     persistentImage_.markDrawn(row);
+    // Rows drawn one after the other, as a run draws them, stay ready until the repaint.
+    if (readyTop_ >= readyBottom_) {
+        readyTop_ = row;
+        readyBottom_ = row + 1;
+    } else if (row == readyBottom_) {
+        ++readyBottom_;
+    } else if (row == readyTop_ - 1) {
+        --readyTop_;
+    }
+    describeDirectAccess();
     if (drawnTop_ >= drawnBottom_) {
         boxesWithDrawing().push_back(this);
         drawnTop_ = drawnBottom_ = row;
@@ -119,12 +132,14 @@ void PictureBoxWidget::persistentImageToPicture() {
     if (!persistent_)
         failed(*this, "there is no persistent image without persistent drawing");
     boxPicture_.setPicture(persistentImage_.takeImage(boxPicture_));
+    readyTop_ = readyBottom_ = 0;
     describeMemory();
 }
 
 void PictureBoxWidget::discardDrawing() {
     if (persistent_)
         persistentImage_.reset(contentsRect().width(), contentsRect().height());
+    readyTop_ = readyBottom_ = 0;
     describeMemory();
     std::erase(boxesWithDrawing(), this);
     drawnTop_ = drawnBottom_ = 0;
@@ -137,6 +152,8 @@ void PictureBoxWidget::requestRepaint() {
     repaint(client.left(), client.top() + drawnTop_, client.width(), drawnBottom_ - drawnTop_);
     persistentImage_.repaintRequested(drawnTop_, drawnBottom_);
     drawnTop_ = drawnBottom_ = 0;
+    readyTop_ = readyBottom_ = 0; // marked rows are repainted now
+    describeDirectAccess();
 }
 
 void PictureBoxWidget::repaintDrawnAreas() {

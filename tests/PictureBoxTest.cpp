@@ -1,0 +1,204 @@
+#include "FormFixture.h"
+#include "Runtime.h"
+#include "RuntimeError.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <cmath>
+#include <limits>
+#include <ostream>
+
+namespace lumeno {
+namespace {
+
+constexpr float twips = 15.0F; // per pixel at 96 dpi
+
+// A colour value that differs from pixel to pixel and from the picture.
+std::int32_t drawnColour(int x, int y) {
+    return (x * 37 + 11) % 256 | ((y * 53 + 7) % 256) << 8 | ((x + y) * 29 % 256) << 16;
+}
+
+class PictureBoxTest : public FormFixture {
+protected:
+    // What the screen shows in the box's client area, as colour values.
+    static QImage screen(const char* box) {
+        auto* frame = widget<QFrame>(box);
+        const QRect client = frame->contentsRect().translated(frame->mapTo(window(), QPoint()));
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(window()->winId(), client.x(), client.y(), client.width(), client.height())
+            .toImage();
+    }
+    static std::int32_t colourValue(QRgb rgb) {
+        return qRed(rgb) | qGreen(rgb) << 8 | qBlue(rgb) << 16;
+    }
+
+    // Every pixel the box's model shows, read in pixels and in twips, is on the screen.
+    void expectScreenShowsTheModel(const char* name) {
+        PictureBox& box = form.pictureBox(name);
+        const QImage shown = screen(name);
+        box.setScaleMode(ScaleMode::Twips);
+        ASSERT_EQ(shown.width(), static_cast<int>(box.innerWidth() / twips));
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                box.setScaleMode(ScaleMode::Twips);
+                const std::int32_t inTwips =
+                    box.readPixel(static_cast<float>(x) * twips + 7, static_cast<float>(y) * twips);
+                box.setScaleMode(ScaleMode::Pixels);
+                const std::int32_t inPixels =
+                    box.readPixel(static_cast<float>(x) + 0.5F, static_cast<float>(y));
+                ASSERT_EQ(inTwips, inPixels) << name << " " << x << ", " << y;
+                ASSERT_EQ(colourValue(shown.pixel(x, y)), inPixels)
+                    << name << " " << x << ", " << y;
+            }
+        }
+    }
+};
+
+TEST_F(PictureBoxTest, EnlargedBoxShowsThePictureOverTheBackground) {
+    PictureBox& box = form.pictureBox("PicTo"); // room to grow right and down
+    box.setOuterWidth(270 * 15);
+    box.setOuterHeight(215 * 15);
+    pumpEvents();
+    expectScreenShowsTheModel("PicTo");
+    box.setScaleMode(ScaleMode::Pixels);
+    const std::int32_t background =
+        colourValue(widget("PicTo")->palette().color(QPalette::Window).rgb());
+    EXPECT_EQ(box.readPixel(180, 0), background);   // right of the 180 x 200 picture
+    EXPECT_EQ(box.readPixel(0, 200), background);   // below it
+    EXPECT_NE(box.readPixel(179, 199), background); // its last pixel
+}
+
+// Rows drawn in some order, a pump after each group: after every pump the screen
+// shows everything drawn so far, and the rest still shows the picture.
+struct DrawingOrder {
+    const char* name;
+    ScaleMode units;
+    std::vector<std::vector<int>> rowGroups; // the rows drawn before each pump
+    bool rightToLeft;
+};
+
+void PrintTo(const DrawingOrder& order, std::ostream* out) {
+    *out << order.name;
+}
+
+class DrawingTest : public PictureBoxTest, public testing::WithParamInterface<DrawingOrder> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Orders, DrawingTest,
+    testing::Values(DrawingOrder{"TopDown", ScaleMode::Pixels, {{0}, {1}, {2}, {3}}, false},
+                    DrawingOrder{"BottomUp", ScaleMode::Pixels, {{9}, {8}, {7, 6, 5}}, false},
+                    DrawingOrder{"Scattered", ScaleMode::Pixels, {{5, 2, 3}, {4, 0, 9}, {1}}, true},
+                    DrawingOrder{"RowAgain", ScaleMode::Pixels, {{3, 4}, {4, 3}, {4}}, false},
+                    DrawingOrder{"InTwips", ScaleMode::Twips, {{0, 1}, {3, 2}}, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(DrawingTest, ScreenShowsEveryDrawnPixelAfterThePump) {
+    const DrawingOrder& order = GetParam();
+    PictureBox& box = form.pictureBox("PicTo");
+    box.setPersistentDrawing(true);
+    const float unit = order.units == ScaleMode::Twips ? twips : 1.0F;
+    for (const std::vector<int>& rows : order.rowGroups) {
+        box.setScaleMode(order.units);
+        const int width = static_cast<int>(box.innerWidth() / unit);
+        for (const int y : rows) {
+            for (int i = 0; i < width; i += 3) { // every third column: the rest stays
+                const int x = order.rightToLeft ? width - 1 - i : i;
+                box.setPixel(static_cast<float>(x) * unit, static_cast<float>(y) * unit,
+                             drawnColour(x, y));
+            }
+        }
+        pumpEvents();
+        expectScreenShowsTheModel("PicTo");
+        box.setScaleMode(ScaleMode::Pixels);
+        const int first = order.rightToLeft ? static_cast<int>(box.innerWidth()) - 1 : 0;
+        for (const int y : rows)
+            ASSERT_EQ(box.readPixel(static_cast<float>(first), static_cast<float>(y)),
+                      drawnColour(first, y))
+                << y;
+    }
+}
+
+TEST_F(PictureBoxTest, DrawingKeepsItsRowsWhenTheBoxGrows) {
+    PictureBox& box = form.pictureBox("PicTo");
+    box.setPersistentDrawing(true);
+    box.setScaleMode(ScaleMode::Pixels);
+    box.setPixel(10, 4, drawnColour(10, 4));
+    box.setOuterWidth(box.outerWidth() + 30 * 15);
+    box.setPixel(160, 4, drawnColour(160, 4)); // a new column of the same row
+    box.setPixel(11, 5, drawnColour(11, 5));
+    pumpEvents();
+    expectScreenShowsTheModel("PicTo");
+    EXPECT_EQ(box.readPixel(10, 4), drawnColour(10, 4));
+    EXPECT_EQ(box.readPixel(160, 4), drawnColour(160, 4));
+}
+
+// A failed pixel call names what was wrong; the first fault in this order counts:
+// drawing off, then the colour, then the position.
+struct FailedCall {
+    const char* name;
+    bool persistent;
+    ScaleMode units;
+    float x;
+    float y;
+    std::int32_t colour; // -2 reads instead of setting
+    const char* cause;
+};
+
+void PrintTo(const FailedCall& call, std::ostream* out) {
+    *out << call.name;
+}
+
+class FailedPixelCallTest : public PictureBoxTest,
+                            public testing::WithParamInterface<FailedCall> {};
+
+constexpr std::int32_t reads = -2;
+constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, FailedPixelCallTest,
+    testing::Values(
+        FailedCall{"ReadLeftOfTheArea", false, ScaleMode::Pixels, -0.5F, 0, reads, "no pixel at"},
+        FailedCall{"ReadRightOfTheArea", false, ScaleMode::Pixels, 149, 0, reads, "no pixel at"},
+        FailedCall{"ReadBelowInTwips", false, ScaleMode::Twips, 0, 165 * 15, reads, "no pixel at"},
+        FailedCall{"ReadNaN", false, ScaleMode::Pixels, nan, 0, reads, "no pixel at"},
+        FailedCall{"SetWithoutDrawing", false, ScaleMode::Pixels, -1, 0, -1, "persistent drawing"},
+        FailedCall{"SetNegativeColour", true, ScaleMode::Pixels, -1, 0, -1, "invalid colour"},
+        FailedCall{"SetTooLargeColour", true, ScaleMode::Pixels, 0, 0, 0x1000000, "invalid colour"},
+        FailedCall{"SetBelowTheArea", true, ScaleMode::Pixels, 0, 165, 0, "no pixel at"},
+        FailedCall{"SetNaN", true, ScaleMode::Pixels, 0, nan, 0, "no pixel at"},
+        FailedCall{"SetRightInTwips", true, ScaleMode::Twips, 149 * 15, 0, 0, "no pixel at"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(FailedPixelCallTest, FailsTheControlCall) {
+    const FailedCall& call = GetParam();
+    PictureBox& box = form.pictureBox("PicTo");
+    box.setPersistentDrawing(call.persistent);
+    box.setScaleMode(call.units);
+    if (call.persistent)
+        box.setPixel(0, 0, 0x123456); // a drawn row: the checks hold there too
+    try {
+        if (call.colour == reads)
+            box.readPixel(call.x, call.y);
+        else
+            box.setPixel(call.x, call.y, call.colour);
+        FAIL() << "no error";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::ControlCallFailed);
+        EXPECT_NE(error.cause().find(call.cause), std::string::npos) << error.cause();
+    }
+}
+
+TEST_F(PictureBoxTest, NegativeZeroIsTheFirstPixel) {
+    PictureBox& box = form.pictureBox("PicTo");
+    box.setPersistentDrawing(true);
+    box.setScaleMode(ScaleMode::Pixels);
+    box.setPixel(-0.0F, -0.0F, 0x010203);
+    EXPECT_EQ(box.readPixel(0, 0), 0x010203);
+    EXPECT_EQ(box.readPixel(-0.0F, 0.99F), 0x010203);
+}
+
+} // namespace
+} // namespace lumeno
