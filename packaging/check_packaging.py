@@ -2,11 +2,14 @@
 """Checks lumeno's installation and its Debian package from a build folder.
 
     check_packaging.py --build-dir B --cmake C --cpack P --ico ICO --appstream-id ID \
-        --version V install|deb
+        --version V --metainfo-template IN --metainfo-script CMAKE --screenshot-url URL \
+        install|deb
 
 install  installs into a fresh temporary prefix with `cmake --install`, then checks the
-         installed files, validates the desktop entry and the AppStream metainfo and
-         compares the PNG icons with the Windows icon they are made from.
+         installed files, validates the desktop entry and the AppStream metainfo (with
+         the screenshot address the build was given, if any, and once more written with
+         a sample address) and compares the PNG icons with the Windows icon they are
+         made from.
 deb      builds the Debian package with `cpack -G DEB` into a fresh temporary folder and
          checks its control fields and its file list.
 Each run works in a temporary folder of its own, so the two may run at the same time.
@@ -100,6 +103,23 @@ def check_desktop_entry(f, prefix, path):
         )
 
 
+def check_screenshot(f, path, url):
+    """The metainfo shows the screenshot at `url`, or none when `url` is empty."""
+    images = [i.text for i in ET.parse(path).getroot().findall("screenshots/screenshot/image")]
+    f.check(images == ([url] if url else []), f"{path.name} has screenshots {images}, expected {url or 'none'}")
+
+
+def check_metainfo_template(f, args, folder):
+    """A build configured with a screenshot address gives valid metainfo showing it."""
+    url = "https://example.org/lumeno/screenshot.png"
+    path = folder / f"{args.appstream_id}.metainfo.xml"
+    run_or_die([args.cmake, f"-DMETAINFO_IN={args.metainfo_template}", f"-DMETAINFO_OUT={path}",
+                f"-DSCREENSHOT_URL={url}", "-P", args.metainfo_script])
+    code, output = run(["appstreamcli", "validate", "--no-net", path])
+    f.check(code == 0, f"appstreamcli validate {path}:\n{output}")
+    check_screenshot(f, path, url)
+
+
 def check_metainfo(f, prefix, path, appstream_id, version):
     code, output = run(["appstreamcli", "validate", "--no-net", path])
     f.check(code == 0, f"appstreamcli validate {path}:\n{output}")
@@ -137,7 +157,10 @@ def check_install(args):
         check_desktop_entry(f, prefix, prefix / "share/applications/lumeno.desktop")
         metainfo = prefix / f"share/metainfo/{args.appstream_id}.metainfo.xml"
         check_metainfo(f, prefix, metainfo, args.appstream_id, args.version)
+        check_screenshot(f, metainfo, args.screenshot_url)
         check_icons(f, prefix, args.ico)
+    with tempfile.TemporaryDirectory(prefix="lumeno-metainfo-") as tmp:
+        check_metainfo_template(f, args, Path(tmp))
     return f.finish("install")
 
 
@@ -185,7 +208,8 @@ def check_deb(args):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for option in ("build-dir", "cmake", "cpack", "ico", "appstream-id", "version"):
+    for option in ("build-dir", "cmake", "cpack", "ico", "appstream-id", "version",
+                   "metainfo-template", "metainfo-script", "screenshot-url"):
         parser.add_argument("--" + option, required=True)
     parser.add_argument("what", choices=("install", "deb"))
     args = parser.parse_args()
