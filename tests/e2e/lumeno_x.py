@@ -455,11 +455,15 @@ class Session:
         """Moves the pointer off the window, so no control shows a hover state."""
         self.x("xdotool", "mousemove", "--sync", "1000", "740")
 
-    def enter_parameter(self, text):
-        """Clicks into the text field, replaces its text and clicks Go."""
-        self.click_control(TXT_BRIGHTNESS)
+    def type_parameter(self, text, field=TXT_BRIGHTNESS):
+        """Clicks into the text field (its rectangle on the screen) and replaces its text."""
+        self.click_control(field)
         self.key("ctrl+a")
         self.type_text(text)
+
+    def enter_parameter(self, text):
+        """Types the parameter and clicks Go."""
+        self.type_parameter(text)
         self.click_control(CMD_GO)
 
     # The screen.

@@ -96,9 +96,7 @@ class CloseTest(LumenoTestCase):
         # close then usually lands during the run, otherwise just after it. Either way the
         # program must end cleanly.
         s = self.session
-        s.click_control(lx.TXT_BRIGHTNESS)
-        s.key("ctrl+a")
-        s.type_text("2")
+        s.type_parameter("2")
         s.press(lx.CMD_GO)
         s.release()
         self.close_and_expect_exit()
@@ -124,9 +122,7 @@ class QuitTest(LumenoTestCase):
         # As for the close right after Go: Go's release and the click on Quit go out in one
         # xdotool call, so Quit usually arrives while the run is still drawing rows.
         s = self.session
-        s.click_control(lx.TXT_BRIGHTNESS)
-        s.key("ctrl+a")
-        s.type_text("2")
+        s.type_parameter("2")
         s.press(lx.CMD_GO)
         x, y = lx.centre(CMD_QUIT)
         clicking = time.monotonic()
@@ -214,9 +210,7 @@ class DpiTest(unittest.TestCase):
         self.assertNotIn(shown.crop(self.PIC_FROM).pixel(224, 248), [picture.pixel(179, 199)],
                          "the background differs from the picture's corner")
 
-        s.click_control(self.TXT_BRIGHTNESS)
-        s.key("ctrl+a")
-        s.type_text("2")
+        s.type_parameter("2", self.TXT_BRIGHTNESS)
         s.click_control(self.CMD_GO)
         table = lx.curve_table("2")
 
