@@ -23,7 +23,8 @@ public:
         // through such a component; the exact steps then raise its error in order.
         if ((mapped & fails) != 0) [[unlikely]]
             return mapColour(colourValue, b_);
-        return static_cast<std::int32_t>(mapped);
+        // Outputs use the low 24 bits only; the mask lets the compiler see that too.
+        return static_cast<std::int32_t>(mapped & 0xFFFFFF);
     }
 
 private:

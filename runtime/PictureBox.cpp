@@ -13,9 +13,9 @@ void PictureBox::describeDirectAccess() {
         readable_ = {picture_.bits, picture_.stride,
                      std::min(static_cast<float>(picture_.width), columns_),
                      std::min(static_cast<float>(picture_.height), rows_)};
-    } else if (readyTop_ < readyBottom_) {
-        writable_ = {drawing_.bits, drawing_.stride, columns_, static_cast<float>(readyTop_),
-                     static_cast<float>(readyBottom_)};
+    } else if (readyRow_ != noRow) {
+        writable_ = {drawing_.bits + readyRow_ * drawing_.stride, columns_,
+                     static_cast<float>(readyRow_)};
     }
 }
 

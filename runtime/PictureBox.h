@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 namespace lumeno {
 
@@ -53,9 +54,9 @@ public:
     // Sets a pixel of the persistent image; needs persistent drawing on.
     void setPixel(float x, float y, std::int32_t colourValue) {
         const auto colour = static_cast<std::uint32_t>(colourValue);
-        if (colour <= colourBits && x >= 0 && x < writable_.columns && y >= writable_.top &&
-            y < writable_.bottom) [[likely]] {
-            writable_.bits[wordIndex(writable_.stride, x, y)] = wordFromColour(colour);
+        if (colour <= colourBits && y == writable_.row && x >= 0 && x < writable_.columns)
+            [[likely]] {
+            writable_.bits[static_cast<std::ptrdiff_t>(x)] = wordFromColour(colour);
             return;
         }
         setPixelAnywhere(x, y, colourValue);
@@ -100,15 +101,15 @@ protected:
     [[noreturn]] virtual void noPixelAt(float x, float y) const = 0;
 
     // Works out where reading and setting pixels can go straight to memory; called
-    // whenever the memory, the sizes, the units or the ready rows change.
+    // whenever the memory, the sizes, the units or the ready row change.
     void describeDirectAccess();
 
     PictureMemory picture_;
     DrawingMemory drawing_;
-    // Rows of the persistent image that are started and marked for the next repaint,
-    // readyTop_..readyBottom_ - 1: pixels set there need no further bookkeeping.
-    int readyTop_ = 0;
-    int readyBottom_ = 0;
+    // A row of the persistent image that is started and marked for the next repaint, or
+    // noRow: pixels set there need no further bookkeeping.
+    static constexpr int noRow = -1;
+    int readyRow_ = noRow;
     std::int32_t background_ = 0; // colour value
     float columns_ = 0;           // client-area size in pixels
     float rows_ = 0;
@@ -130,13 +131,12 @@ private:
         float rows = 0;
     };
 
-    // Pixels set straight into memory: the ready rows, in pixel units.
+    // Pixels set straight into memory: the ready row, in pixel units (row is NaN, equal to
+    // no coordinate, when there is none).
     struct WritableArea {
-        std::uint32_t* bits = nullptr;
-        std::ptrdiff_t stride = 0;
+        std::uint32_t* bits = nullptr; // the row's first pixel
         float columns = 0;
-        float top = 0;
-        float bottom = 0;
+        float row = std::numeric_limits<float>::quiet_NaN();
     };
 
     static constexpr std::uint32_t reversedBytes(std::uint32_t word) {

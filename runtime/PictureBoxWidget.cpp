@@ -68,7 +68,7 @@ void PictureBoxWidget::resizeOuter(int widthTwips, int heightTwips) {
     rows_ = static_cast<float>(client.height());
     if (persistent_) // keeps what was drawn; new parts show picture over background
         persistentImage_.resize(client.width(), client.height(), boxPicture_);
-    readyTop_ = readyBottom_ = 0;
+    readyRow_ = noRow;
     describeMemory();
 }
 
@@ -76,11 +76,14 @@ void PictureBoxWidget::setPersistentDrawing(bool on) {
     if (on == persistent_)
         return;
     persistent_ = on;
-    const QSize client = on ? contentsRect().size() : QSize(0, 0);
-    persistentImage_.reset(client.width(), client.height());
-    readyTop_ = readyBottom_ = 0;
-    describeMemory();
-    update();
+    // Turning it on shows the same: the persistent image starts as what the box shows.
+    if (on) {
+        persistentImage_.reset(contentsRect().width(), contentsRect().height());
+        readyRow_ = noRow;
+        describeMemory();
+    } else {
+        forgetDrawing(); // the box shows its picture again
+    }
 }
 
 void PictureBoxWidget::describeMemory() {
@@ -98,15 +101,7 @@ void PictureBoxWidget::drawingRow(int row) {
         describeMemory(); // the first row allocates the image
     }
     persistentImage_.markDrawn(row);
-    // Rows drawn one after the other, as a run draws them, stay ready until the repaint.
-    if (readyTop_ >= readyBottom_) {
-        readyTop_ = row;
-        readyBottom_ = row + 1;
-    } else if (row == readyBottom_) {
-        ++readyBottom_;
-    } else if (row == readyTop_ - 1) {
-        --readyTop_;
-    }
+    readyRow_ = row;
     describeDirectAccess();
     if (drawnTop_ >= drawnBottom_) {
         boxesWithDrawing().push_back(this);
@@ -132,14 +127,18 @@ void PictureBoxWidget::persistentImageToPicture() {
     if (!persistent_)
         failed(*this, "there is no persistent image without persistent drawing");
     boxPicture_.setPicture(persistentImage_.takeImage(boxPicture_));
-    readyTop_ = readyBottom_ = 0;
+    readyRow_ = noRow;
     describeMemory();
 }
 
 void PictureBoxWidget::discardDrawing() {
-    if (persistent_)
-        persistentImage_.reset(contentsRect().width(), contentsRect().height());
-    readyTop_ = readyBottom_ = 0;
+    forgetDrawing();
+}
+
+void PictureBoxWidget::forgetDrawing() {
+    const QSize client = persistent_ ? contentsRect().size() : QSize(0, 0);
+    persistentImage_.reset(client.width(), client.height());
+    readyRow_ = noRow;
     describeMemory();
     std::erase(boxesWithDrawing(), this);
     drawnTop_ = drawnBottom_ = 0;
@@ -152,7 +151,7 @@ void PictureBoxWidget::requestRepaint() {
     repaint(client.left(), client.top() + drawnTop_, client.width(), drawnBottom_ - drawnTop_);
     persistentImage_.repaintRequested(drawnTop_, drawnBottom_);
     drawnTop_ = drawnBottom_ = 0;
-    readyTop_ = readyBottom_ = 0; // marked rows are repainted now
+    readyRow_ = noRow; // its marks are cleared now
     describeDirectAccess();
 }
 

@@ -2,6 +2,7 @@
 #include "Runtime.h"
 #include "RuntimeError.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QImage>
@@ -189,6 +190,41 @@ TEST_P(FailedPixelCallTest, FailsTheControlCall) {
         EXPECT_EQ(error.kind(), ErrorKind::ControlCallFailed);
         EXPECT_NE(error.cause().find(call.cause), std::string::npos) << error.cause();
     }
+}
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QObject* watched) { watched->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+TEST_F(PictureBoxTest, TurningDrawingOnRepaintsNothing) {
+    pumpEvents();
+    const PaintCounter paints(widget("PicTo"));
+    form.pictureBox("PicTo").setPersistentDrawing(true);
+    pumpEvents();
+    EXPECT_EQ(paints.count, 0);
+}
+
+TEST_F(PictureBoxTest, TurningDrawingOffBeforeThePumpShowsThePictureAgain) {
+    PictureBox& box = form.pictureBox("PicTo");
+    box.setScaleMode(ScaleMode::Pixels);
+    const std::int32_t picture = box.readPixel(3, 2);
+    box.setPersistentDrawing(true);
+    box.setPixel(3, 2, picture ^ 0xFFFFFF);
+    box.setPersistentDrawing(false);
+    pumpEvents();
+    EXPECT_EQ(box.readPixel(3, 2), picture);
+    expectScreenShowsTheModel("PicTo");
+    box.setPersistentDrawing(true); // starts again from the picture
+    EXPECT_EQ(box.readPixel(3, 2), picture);
 }
 
 TEST_F(PictureBoxTest, NegativeZeroIsTheFirstPixel) {
