@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
+#include <mutex>
 #include <utility>
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -11,23 +13,67 @@ namespace lumeno {
 
 namespace {
 
-// An image for width x height pixels. A large one is aligned to 2 MiB and, on Linux,
-// asked to use huge pages: far fewer page faults than 4 KiB pages as rows are drawn.
+constexpr std::size_t hugePage = std::size_t{2} << 20;
+
+// Memory of large images, 2 MiB-aligned. Blocks this large go back to the system as
+// soon as they are freed, and taking memory again costs a page fault and a zeroed page
+// for every 2 MiB; so the last freed block is kept for the next image that fits in it,
+// as the allocator does with smaller blocks. Images live on the GUI thread, but a
+// freed block is handed over under a lock all the same.
+struct LargeBlock {
+    void* memory;
+    std::size_t bytes;
+};
+
+std::mutex spareLock;
+LargeBlock spare{nullptr, 0};
+
+LargeBlock* takeLargeBlock(std::size_t bytes) {
+    LargeBlock block{nullptr, bytes};
+    {
+        const std::lock_guard<std::mutex> lock(spareLock);
+        if (spare.memory != nullptr && spare.bytes >= bytes)
+            block = std::exchange(spare, {nullptr, 0});
+    }
+    if (block.memory == nullptr) {
+        block.memory = std::aligned_alloc(hugePage, bytes);
+        if (block.memory == nullptr)
+            return nullptr;
+#if defined(__linux__)
+        // Huge pages: far fewer page faults than 4 KiB pages as rows are drawn.
+        madvise(block.memory, bytes, MADV_HUGEPAGE);
+#endif
+    }
+    return new LargeBlock(block);
+}
+
+// An image's cleanup: the block becomes the spare, the spare it replaces is freed.
+void giveLargeBlock(void* info) {
+    const std::unique_ptr<LargeBlock> block(static_cast<LargeBlock*>(info));
+    LargeBlock replaced{nullptr, 0};
+    {
+        const std::lock_guard<std::mutex> lock(spareLock);
+        replaced = std::exchange(spare, *block);
+    }
+    std::free(replaced.memory);
+}
+
+// An image for width x height pixels; a large one in a large block.
 QImage allocateImage(int width, int height) {
-    constexpr std::size_t hugePage = std::size_t{2} << 20;
     const auto bytesPerLine = static_cast<std::size_t>(width) * 4;
     const std::size_t bytes = bytesPerLine * static_cast<std::size_t>(height);
     if (bytes < hugePage)
         return {width, height, BoxPicture::format};
-    const std::size_t rounded = (bytes + hugePage - 1) / hugePage * hugePage;
-    void* memory = std::aligned_alloc(hugePage, rounded);
-    if (memory == nullptr)
+    LargeBlock* block = takeLargeBlock((bytes + hugePage - 1) / hugePage * hugePage);
+    if (block == nullptr)
         return {width, height, BoxPicture::format};
-#if defined(__linux__)
-    madvise(memory, rounded, MADV_HUGEPAGE);
-#endif
-    return {static_cast<uchar*>(memory), width,     height, static_cast<qsizetype>(bytesPerLine),
-            BoxPicture::format,          std::free, memory};
+    return {static_cast<uchar*>(block->memory),
+            width,
+            height,
+            static_cast<qsizetype>(bytesPerLine),
+            BoxPicture::format,
+            giveLargeBlock,
+            block};
 }
 
 } // namespace

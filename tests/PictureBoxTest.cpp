@@ -227,6 +227,32 @@ TEST_F(PictureBoxTest, TurningDrawingOffBeforeThePumpShowsThePictureAgain) {
     EXPECT_EQ(box.readPixel(3, 2), picture);
 }
 
+// Images of 2 MiB and more reuse the memory of freed ones: what that memory held
+// before must never show.
+TEST_F(PictureBoxTest, ReusedImageMemoryShowsNothingOfItsOldPixels) {
+    PictureBox& box = form.pictureBox("PicTo");
+    box.setOuterWidth((800 + 4) * 15); // 800 x 700 client pixels, 2.1 MiB
+    box.setOuterHeight((700 + 4) * 15);
+    box.setPersistentDrawing(true);
+    box.setScaleMode(ScaleMode::Pixels);
+    const auto drawRow = [&box](int y, std::int32_t colour) {
+        for (int x = 0; x < 800; ++x)
+            box.setPixel(static_cast<float>(x), static_cast<float>(y), colour);
+    };
+    for (int y = 0; y < 700; ++y)
+        drawRow(y, 0x0000AA);
+    box.persistentImageToPicture(); // all 0x0000AA
+    drawRow(0, 0x00BB00);
+    box.persistentImageToPicture(); // row 0 0x00BB00; the first image's memory is free
+    drawRow(1, 0xCC0000);           // a new image, maybe in that memory
+    pumpEvents();
+    EXPECT_EQ(box.readPixel(799, 0), 0x00BB00);
+    box.persistentImageToPicture();
+    EXPECT_EQ(box.readPixel(0, 0), 0x00BB00);
+    EXPECT_EQ(box.readPixel(0, 1), 0xCC0000);
+    EXPECT_EQ(box.readPixel(0, 2), 0x0000AA);
+}
+
 TEST_F(PictureBoxTest, NegativeZeroIsTheFirstPixel) {
     PictureBox& box = form.pictureBox("PicTo");
     box.setPersistentDrawing(true);
