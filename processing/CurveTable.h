@@ -23,8 +23,7 @@ public:
         // through such a component; the exact steps then raise its error in order.
         if ((mapped & fails) != 0) [[unlikely]]
             return mapColour(colourValue, b_);
-        // Outputs use the low 24 bits only; the mask lets the compiler see that too.
-        return static_cast<std::int32_t>(mapped & 0xFFFFFF);
+        return static_cast<std::int32_t>(mapped);
     }
 
 private:
