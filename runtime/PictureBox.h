@@ -20,7 +20,7 @@ enum class RowState : std::uint8_t { FromPicture, Started, DrawnSinceRepaint };
 //
 // Reading and setting a pixel are inline: a processing run calls them for every pixel.
 // Where a pixel is simply a word of memory (pixel units, inside the picture or the
-// rows being drawn) they check the bounds and touch that word; everything else takes
+// row being drawn) they check the bounds and touch that word; everything else takes
 // the general path. The implementation describes its memory in the protected members.
 class PictureBox {
 public:

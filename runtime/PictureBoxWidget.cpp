@@ -82,7 +82,7 @@ void PictureBoxWidget::setPersistentDrawing(bool on) {
         readyRow_ = noRow;
         describeMemory();
     } else {
-        forgetDrawing(); // the box shows its picture again
+        discardDrawing(); // the box shows its picture again
     }
 }
 
@@ -132,10 +132,6 @@ void PictureBoxWidget::persistentImageToPicture() {
 }
 
 void PictureBoxWidget::discardDrawing() {
-    forgetDrawing();
-}
-
-void PictureBoxWidget::forgetDrawing() {
     const QSize client = persistent_ ? contentsRect().size() : QSize(0, 0);
     persistentImage_.reset(client.width(), client.height());
     readyRow_ = noRow;

@@ -46,8 +46,6 @@ private:
     void resizeOuter(int widthTwips, int heightTwips);
     void describeMemory(); // tells PictureBox where the pixels are now
     void requestRepaint();
-    // Drops what was drawn and any repaint pending for it; the box repaints.
-    void forgetDrawing();
 
     ScreenDensity density_;
     BoxPicture boxPicture_;
