@@ -1,22 +1,16 @@
 #include "PictureBox.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace lumeno {
 
 void PictureBox::describeDirectAccess() {
-    readable_ = {};
-    writable_ = {};
-    if (scaleMode_ != ScaleMode::Pixels)
-        return;
-    if (drawing_.rows == nullptr) {
-        readable_ = {picture_.bits, picture_.stride,
-                     std::min(static_cast<float>(picture_.width), columns_),
-                     std::min(static_cast<float>(picture_.height), rows_)};
-    } else if (readyRow_ != noRow) {
-        writable_ = {drawing_.bits + readyRow_ * drawing_.stride, columns_,
-                     static_cast<float>(readyRow_)};
-    }
+    readableRow_ = {};
+    writableRow_ = {};
+    if (scaleMode_ == ScaleMode::Pixels && readyRow_ != noRow)
+        writableRow_ = {drawing_.bits + readyRow_ * drawing_.stride, bitsOf(columns_),
+                        bitsOf(static_cast<float>(readyRow_))};
 }
 
 PictureBox::Pixel PictureBox::pixelAt(float x, float y) const {
@@ -27,16 +21,25 @@ PictureBox::Pixel PictureBox::pixelAt(float x, float y) const {
     return {static_cast<int>(column), static_cast<int>(row)};
 }
 
-std::int32_t PictureBox::readPixelAnywhere(float x, float y) const {
+std::int32_t PictureBox::readPixelAnywhere(Coordinates at) const {
+    const auto x = std::bit_cast<float>(at.x);
+    const auto y = std::bit_cast<float>(at.y);
     const Pixel pixel = pixelAt(x, y);
     if (drawing_.rows != nullptr && drawing_.rows[pixel.row] != RowState::FromPicture)
         return colourFromWord(drawing_.bits[pixel.row * drawing_.stride + pixel.column]);
-    if (pixel.column < picture_.width && pixel.row < picture_.height)
-        return colourFromWord(picture_.bits[pixel.row * picture_.stride + pixel.column]);
-    return background_;
+    if (pixel.column >= picture_.width || pixel.row >= picture_.height)
+        return background_;
+    const std::uint32_t* row = picture_.bits + pixel.row * picture_.stride;
+    // Without persistent drawing the box shows its picture: in pixel units the rest of
+    // this row, as far as both picture and client area reach, can be read straight.
+    if (drawing_.rows == nullptr && scaleMode_ == ScaleMode::Pixels)
+        readableRow_ = {row, bitsOf(std::min(static_cast<float>(picture_.width), columns_)), at.y};
+    return colourFromWord(row[pixel.column]);
 }
 
-void PictureBox::setPixelAnywhere(float x, float y, std::int32_t colourValue) {
+void PictureBox::setPixelAnywhere(Coordinates at, std::int32_t colourValue) {
+    const auto x = std::bit_cast<float>(at.x);
+    const auto y = std::bit_cast<float>(at.y);
     if (drawing_.rows == nullptr)
         notDrawing();
     if (static_cast<std::uint32_t>(colourValue) > colourBits)

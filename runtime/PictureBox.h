@@ -1,8 +1,8 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 
 namespace lumeno {
 
@@ -19,9 +19,10 @@ enum class RowState : std::uint8_t { FromPicture, Started, DrawnSinceRepaint };
 // the box shows. Invalid calls throw the failed-control-call error.
 //
 // Reading and setting a pixel are inline: a processing run calls them for every pixel.
-// Where a pixel is simply a word of memory (pixel units, inside the picture or the
-// row being drawn) they check the bounds and touch that word; everything else takes
-// the general path. The implementation describes its memory in the protected members.
+// Where a pixel is simply a word of memory (pixel units, in the picture row read last
+// or the row being drawn) they check the bounds and touch that word; everything else
+// takes the general path. The implementation describes its memory in the protected
+// members.
 class PictureBox {
 public:
     // Outer size, border included, in twips.
@@ -46,20 +47,22 @@ public:
 
     // The colour value shown at (x, y), in the box's units, inside the client area.
     std::int32_t readPixel(float x, float y) const {
-        if (x >= 0 && x < readable_.columns && y >= 0 && y < readable_.rows) [[likely]]
-            return colourFromWord(readable_.bits[wordIndex(readable_.stride, x, y)]);
-        return readPixelAnywhere(x, y);
+        const Coordinates at{bitsOf(x), bitsOf(y)};
+        if ((at.y == readableRow_.row) & (at.x < readableRow_.columns)) [[likely]]
+            return colourFromWord(readableRow_.bits[static_cast<std::ptrdiff_t>(x)]);
+        return readPixelAnywhere(at);
     }
 
     // Sets a pixel of the persistent image; needs persistent drawing on.
     void setPixel(float x, float y, std::int32_t colourValue) {
         const auto colour = static_cast<std::uint32_t>(colourValue);
-        if (colour <= colourBits && y == writable_.row && x >= 0 && x < writable_.columns)
+        const Coordinates at{bitsOf(x), bitsOf(y)};
+        if ((colour <= colourBits) & (at.y == writableRow_.row) & (at.x < writableRow_.columns))
             [[likely]] {
-            writable_.bits[static_cast<std::ptrdiff_t>(x)] = wordFromColour(colour);
+            writableRow_.bits[static_cast<std::ptrdiff_t>(x)] = wordFromColour(colour);
             return;
         }
-        setPixelAnywhere(x, y, colourValue);
+        setPixelAnywhere(at, colourValue);
     }
 
     // The persistent image becomes the box's picture.
@@ -122,40 +125,41 @@ private:
         int row;
     };
 
-    // Pixels read straight from memory: columns x rows from the top-left corner, in
-    // pixel units (empty in twips). Sizes are floats, like the coordinates they bound.
-    struct ReadableArea {
-        const std::uint32_t* bits = nullptr;
-        std::ptrdiff_t stride = 0;
-        float columns = 0;
-        float rows = 0;
+    // A pixel's coordinates as the bits of their floats. The bits of a non-negative float
+    // order as its value, and negative values and NaN have larger bits than any bound, so
+    // one unsigned comparison checks a coordinate against a bound in pixels. (-0 fails it
+    // and takes the general path.) As integers they also stay in registers that survive
+    // the call of a general path, in the loop of a processing run.
+    struct Coordinates {
+        std::uint32_t x;
+        std::uint32_t y;
     };
 
-    // Pixels set straight into memory: the ready row, in pixel units (row is NaN, equal to
-    // no coordinate, when there is none).
-    struct WritableArea {
-        std::uint32_t* bits = nullptr; // the row's first pixel
-        float columns = 0;
-        float row = std::numeric_limits<float>::quiet_NaN();
+    // A row whose pixels are read or set straight in memory: the pixels at row bits `row`
+    // with column bits below `columns` (none when `columns` is 0).
+    template <class Word> struct DirectRow {
+        Word* bits = nullptr; // the row's first pixel
+        std::uint32_t columns = 0;
+        std::uint32_t row = 0;
     };
+
+    static std::uint32_t bitsOf(float value) { return std::bit_cast<std::uint32_t>(value); }
 
     static constexpr std::uint32_t reversedBytes(std::uint32_t word) {
         return word >> 24 | (word >> 8 & 0xFF00) | (word << 8 & 0xFF0000) | word << 24;
-    }
-
-    static std::ptrdiff_t wordIndex(std::ptrdiff_t stride, float x, float y) {
-        return static_cast<std::ptrdiff_t>(y) * stride + static_cast<std::ptrdiff_t>(x);
     }
 
     double unitsPerPixel() const { return scaleMode_ == ScaleMode::Pixels ? 1.0 : twipsPerPixel_; }
     Pixel pixelAt(float x, float y) const;
 
     // The general paths: any units, any row, and the failed calls.
-    std::int32_t readPixelAnywhere(float x, float y) const;
-    void setPixelAnywhere(float x, float y, std::int32_t colourValue);
+    std::int32_t readPixelAnywhere(Coordinates at) const;
+    void setPixelAnywhere(Coordinates at, std::int32_t colourValue);
 
-    ReadableArea readable_;
-    WritableArea writable_;
+    // The picture row read last, when reading it goes straight to memory: a run reads
+    // row by row. Set by the general path of reading.
+    mutable DirectRow<const std::uint32_t> readableRow_;
+    DirectRow<std::uint32_t> writableRow_; // the ready row
 };
 
 } // namespace lumeno
