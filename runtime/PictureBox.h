@@ -48,7 +48,7 @@ public:
     // The colour value shown at (x, y), in the box's units, inside the client area.
     std::int32_t readPixel(float x, float y) const {
         const Coordinates at{bitsOf(x), bitsOf(y)};
-        if ((at.y == readableRow_.row) & (at.x < readableRow_.columns)) [[likely]]
+        if (at.y == readableRow_.row && at.x < readableRow_.columns) [[likely]]
             return colourFromWord(readableRow_.bits[static_cast<std::ptrdiff_t>(x)]);
         return readPixelAnywhere(at);
     }
@@ -57,7 +57,7 @@ public:
     void setPixel(float x, float y, std::int32_t colourValue) {
         const auto colour = static_cast<std::uint32_t>(colourValue);
         const Coordinates at{bitsOf(x), bitsOf(y)};
-        if ((colour <= colourBits) & (at.y == writableRow_.row) & (at.x < writableRow_.columns))
+        if (colour <= colourBits && at.y == writableRow_.row && at.x < writableRow_.columns)
             [[likely]] {
             writableRow_.bits[static_cast<std::ptrdiff_t>(x)] = wordFromColour(colour);
             return;
