@@ -6,7 +6,7 @@ namespace lumeno {
 
 namespace {
 
-constexpr const char* builtInPicture = ":/picture.bmp";
+constexpr const char* builtInPicture = "picture";
 
 // In tab order; geometry in twips: left, top, width, height; then a description for
 // assistive technology where the caption does not say what the control is.
@@ -25,7 +25,7 @@ constexpr std::array controls{
 constexpr WindowDefinition form1{
     .name = "Form1",
     .caption = "Form1",
-    .iconResource = ":/lumeno.ico",
+    .icon = "lumeno",
     .clientWidth = 7500,
     .clientHeight = 5328,
     .controls = controls,

@@ -1,6 +1,6 @@
 #include "Program.h"
 #include "Runtime.h"
 
-int main(int argc, char** argv) {
-    return lumeno::start(argc, argv, lumeno::programHeader());
+int main() {
+    return lumeno::start(lumeno::programHeader());
 }

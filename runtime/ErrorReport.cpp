@@ -1,7 +1,7 @@
 #include "ErrorReport.h"
 
-#include <QApplication>
-#include <QMessageBox>
+#include "Platform.h"
+
 #include <utility>
 
 namespace lumeno {
@@ -20,14 +20,12 @@ void setErrorPresenter(ErrorPresenter replacement) {
 }
 
 void reportError(const RuntimeError& error) {
-    const std::string title = QCoreApplication::applicationName().toStdString();
+    const std::string title = platform::applicationName();
     const std::string text = std::string(errorName(error.kind())) + "\n" + error.cause();
-    if (presenter()) {
+    if (presenter())
         presenter()(title, text);
-        return;
-    }
-    QMessageBox::critical(QApplication::activeWindow(), QString::fromStdString(title),
-                          QString::fromStdString(text));
+    else
+        platform::showErrorBox(title, text);
 }
 
 } // namespace lumeno

@@ -1,27 +1,42 @@
 #include "Form.h"
 
-#include "CommandButtonWidget.h"
+#include "ControlTable.h"
 #include "ErrorReport.h"
 #include "FormWindow.h"
-#include "PictureBoxWidget.h"
+#include "Platform.h"
 #include "Runtime.h"
-#include "TextBoxWidget.h"
+#include "RuntimeError.h"
 
-#include <QCoreApplication>
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <string>
 
 namespace lumeno {
 
 namespace {
 
-template <class Widget>
-Widget& controlOfKind(FormWindow& window, std::string_view name, const char* kind) {
-    auto* widget = dynamic_cast<Widget*>(window.control(name));
-    if (widget == nullptr)
+template <class Control> Control& found(Control* control, std::string_view name, const char* kind) {
+    if (control == nullptr)
         throw RuntimeError(ErrorKind::ControlCallFailed, "The window has no " + std::string(kind) +
                                                              " named " + std::string(name) + ".");
-    return *widget;
+    return *control;
+}
+
+// What a handler ended with, as a run-time error. Handlers raise only run-time errors;
+// anything else came from inside the run-time and counts as a failed control call.
+RuntimeError asRuntimeError(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const RuntimeError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return {ErrorKind::ControlCallFailed, "There is not enough memory to go on."};
+    } catch (const std::exception& error) {
+        return {ErrorKind::ControlCallFailed, std::string("The run-time failed: ") + error.what()};
+    } catch (...) {
+        return {ErrorKind::ControlCallFailed, "The run-time failed."};
+    }
 }
 
 } // namespace
@@ -33,22 +48,22 @@ Form::~Form() = default;
 
 FormWindow& Form::window() {
     if (!window_) {
-        window_ = std::make_unique<FormWindow>(definition_, *this);
+        window_ = platform::createWindow(definition_, *this);
         ++loadCount_;
     }
     return *window_;
 }
 
 CommandButton& Form::commandButton(std::string_view name) {
-    return controlOfKind<CommandButtonWidget>(window(), name, "command button");
+    return found(window().controls().commandButton(name), name, "command button");
 }
 
 TextBox& Form::textBox(std::string_view name) {
-    return controlOfKind<TextBoxWidget>(window(), name, "text box");
+    return found(window().controls().textBox(name), name, "text box");
 }
 
 PictureBox& Form::pictureBox(std::string_view name) {
-    return controlOfKind<PictureBoxWidget>(window(), name, "picture box");
+    return found(window().controls().pictureBox(name), name, "picture box");
 }
 
 void Form::show() {
@@ -61,22 +76,19 @@ void Form::unload() {
     window_->hide();
     discarded_.push_back(std::move(window_));
     if (handlersRunning_ == 0)
-        destroyDiscardedWindows();
+        handlerReturned();
 }
 
-void Form::destroyDiscardedWindows() {
-    // Deferred once more: the click that ended the last handler is still being
-    // delivered to a widget of the discarded window.
+void Form::handlerReturned() {
+    if (handlersRunning_ > 0)
+        return;
     for (std::unique_ptr<FormWindow>& discarded : discarded_)
-        discarded.release()->deleteLater();
+        platform::destroyWhenIdle(std::move(discarded));
     discarded_.clear();
 }
 
 void Form::setMousePointer(MousePointer pointer) {
-    if (pointer == MousePointer::Busy)
-        window().setCursor(Qt::WaitCursor);
-    else
-        window().unsetCursor();
+    window().setMousePointer(pointer);
 }
 
 void Form::click(std::string_view control) {
@@ -86,20 +98,21 @@ void Form::click(std::string_view control) {
     ++handlersRunning_;
     try {
         binding->click(*this);
-    } catch (const RuntimeError& error) {
+    } catch (...) {
+        const RuntimeError error = asRuntimeError(std::current_exception());
         reportError(error);
-        // A failed control call means the program itself is broken: it ends.
+        // A user's error leaves the window usable; any other failure means the program
+        // itself is broken, and it ends.
         if (error.kind() == ErrorKind::ControlCallFailed)
             endProgram(1);
     }
-    if (--handlersRunning_ == 0)
-        destroyDiscardedWindows();
-    PictureBoxWidget::repaintDrawnAreas();
+    --handlersRunning_;
+    handlerReturned();
 }
 
 void Form::closedByUser() {
     unload();
-    QCoreApplication::exit(0);
+    platform::exitEventLoop(0);
 }
 
 } // namespace lumeno

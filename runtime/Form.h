@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MousePointer.h"
 #include "WindowDefinition.h"
 
 #include <cstdint>
@@ -14,8 +15,6 @@ class CommandButton;
 class FormWindow;
 class PictureBox;
 class TextBox;
-
-enum class MousePointer { Default = 0, Busy = 11 };
 
 // The window object: one for the whole program. It outlives its on-screen window:
 // unload discards the window and all control state, and the next use of the window
@@ -37,7 +36,7 @@ public:
     void show();
     // Discards the on-screen window and all control state. Safe inside a handler of
     // one of its own controls, also one running inside another handler's event pump:
-    // the window disappears at once, its widgets are destroyed once every handler
+    // the window disappears at once, its controls are destroyed once every handler
     // has returned to the event loop.
     void unload();
     void setMousePointer(MousePointer pointer);
@@ -47,14 +46,16 @@ public:
     // to notice that its window was discarded meanwhile.
     std::uint64_t loadCount() const { return loadCount_; }
 
-    // Runs the handler bound to a control's click, reporting what it throws.
+    // Runs the handler bound to a control's click. An error that reaches its end is
+    // reported; a failed control call, or any failure of the run-time itself, then ends
+    // the program.
     void click(std::string_view control);
     // The user closed the window through its frame: the program ends.
     void closedByUser();
 
 private:
     FormWindow& window();
-    void destroyDiscardedWindows();
+    void handlerReturned();
 
     const WindowDefinition& definition_;
     std::span<const EventBinding> bindings_;

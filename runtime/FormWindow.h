@@ -1,34 +1,22 @@
 #pragma once
 
-#include "ScreenDensity.h"
-#include "WindowDefinition.h"
-
-#include <QHash>
-#include <QImage>
-#include <QString>
-#include <QWidget>
+#include "MousePointer.h"
 
 namespace lumeno {
 
-class Form;
+class ControlTable;
 
-// The on-screen window built from a window definition, in its initial state.
-class FormWindow : public QWidget {
+// The on-screen window of a window definition, as a platform builds it: hidden and in its
+// initial state until shown.
+class FormWindow {
 public:
-    FormWindow(const WindowDefinition& definition, Form& form);
+    virtual ~FormWindow() = default;
 
-    // The control with that name, or nullptr.
-    QWidget* control(std::string_view name) const;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    void addControl(const ControlDefinition& control, const ScreenDensity& density);
-    const QImage& picture(const QString& resource);
-
-    Form& form_;
-    QHash<QString, QImage> pictures_; // decoded pictures, by resource
+    // Shows the window, modeless, with no owner.
+    virtual void show() = 0;
+    virtual void hide() = 0;
+    virtual void setMousePointer(MousePointer pointer) = 0;
+    virtual const ControlTable& controls() const = 0;
 };
 
 } // namespace lumeno

@@ -4,10 +4,9 @@
 
 namespace lumeno {
 
-// Loads and shows the start-up window, then runs the event loop until the program
-// ends; returns the exit status. Qt's own options in argv are honoured, all others
-// are ignored.
-int start(int& argc, char** argv, const ProgramHeader& header);
+// Loads and shows the start-up window, then runs the event loop until the program ends;
+// returns the exit status.
+int start(const ProgramHeader& header);
 
 // Handles all pending events, repaints included, then returns.
 void pumpEvents();

@@ -10,10 +10,10 @@ class Form;
 enum class ControlKind { PictureBox, CommandButton, Label, TextBox };
 
 // One control of a window definition. Geometry is in twips relative to the
-// window's client area; `content` is the caption, or for a picture box the
-// resource path of its picture. Assistive technology names a control by its
-// `description`, else by its caption; a text box is named by the label before it
-// in tab order.
+// window's client area; `content` is the caption, or for a picture box the name of
+// its picture among the program's resources (a BMP file). Assistive technology names
+// a control by its `description`, else by its caption; a text box is named by the
+// label before it in tab order.
 struct ControlDefinition {
     ControlKind kind;
     std::string_view name;
@@ -25,12 +25,14 @@ struct ControlDefinition {
     std::string_view description = {};
 };
 
-// A read-only description of a window. The controls are listed in tab order.
+// A read-only description of a window. The controls are listed in tab order. Resources
+// are named without a platform's paths or numbers; each platform finds them where it
+// keeps a program's resources.
 struct WindowDefinition {
     std::string_view name;
     std::string_view caption;
-    std::string_view iconResource;
-    int clientWidth; // twips
+    std::string_view icon; // the name of an icon (ICO) among the program's resources
+    int clientWidth;       // twips
     int clientHeight;
     std::span<const ControlDefinition> controls;
 };

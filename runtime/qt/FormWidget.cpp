@@ -1,15 +1,21 @@
-#include "FormWindow.h"
+#include "FormWidget.h"
 
+#include "BmpFile.h"
 #include "CommandButtonWidget.h"
 #include "Form.h"
 #include "PictureBoxWidget.h"
 #include "QtText.h"
+#include "RuntimeError.h"
 #include "TextBoxWidget.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QScreen>
+#include <span>
 
 namespace lumeno {
 
@@ -29,43 +35,50 @@ void fitCaption(QLabel& label) {
     label.setFont(font);
 }
 
+ScreenDensity primaryScreenDensity() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return ScreenDensity(screen != nullptr ? screen->logicalDotsPerInch() : 96.0);
+}
+
+// The program's resources are compiled in under ":/", by file name.
+QString resourcePath(std::string_view name, const char* suffix) {
+    return ":/" + toQString(name) + suffix;
+}
+
 } // namespace
 
-FormWindow::FormWindow(const WindowDefinition& definition, Form& form) : form_(form) {
-    const ScreenDensity density = ScreenDensity::ofPrimaryScreen();
+FormWidget::FormWidget(const WindowDefinition& definition, Form& form) : form_(form) {
+    const ScreenDensity density = primaryScreenDensity();
     setObjectName(toQString(definition.name));
     setWindowTitle(toQString(definition.caption));
-    setWindowIcon(QIcon(toQString(definition.iconResource)));
+    setWindowIcon(QIcon(resourcePath(definition.icon, ".ico")));
     resize(density.pixels(definition.clientWidth), density.pixels(definition.clientHeight));
 
     QWidget* previous = nullptr;
+    QWidget* firstFocus = nullptr;
     for (const ControlDefinition& control : definition.controls) {
-        addControl(control, density);
-        QWidget* added = this->control(control.name);
+        QWidget* added = addControl(control, density);
         if (previous != nullptr)
             setTabOrder(previous, added);
         // A label names the control that follows it in tab order.
         if (auto* label = qobject_cast<QLabel*>(previous))
             label->setBuddy(added);
+        if (firstFocus == nullptr && (added->focusPolicy() & Qt::TabFocus) != 0)
+            firstFocus = added;
         previous = added;
     }
     // The focus starts on the first control in tab order that can take it.
-    for (const ControlDefinition& control : definition.controls) {
-        QWidget* widget = this->control(control.name);
-        if ((widget->focusPolicy() & Qt::TabFocus) != 0) {
-            widget->setFocus();
-            break;
-        }
-    }
+    if (firstFocus != nullptr)
+        firstFocus->setFocus();
 }
 
-void FormWindow::addControl(const ControlDefinition& control, const ScreenDensity& density) {
+QWidget* FormWidget::addControl(const ControlDefinition& control, const ScreenDensity& density) {
     const QString content = toQString(control.content);
     QWidget* widget = nullptr;
     switch (control.kind) {
     case ControlKind::PictureBox: {
-        auto* box = new PictureBoxWidget(picture(content), density, this);
-        box->place(control.left, control.top, control.width, control.height);
+        auto* box = new PictureBoxWidget(control, picture(control.content), density, this);
+        controls_.add(control.name, box->pictureBox());
         widget = box;
         break;
     }
@@ -73,6 +86,7 @@ void FormWindow::addControl(const ControlDefinition& control, const ScreenDensit
         auto* button = new CommandButtonWidget(content, this);
         const std::string_view name = control.name;
         connect(button, &QPushButton::clicked, this, [this, name] { form_.click(name); });
+        controls_.add(control.name, *button);
         widget = button;
         break;
     }
@@ -84,9 +98,12 @@ void FormWindow::addControl(const ControlDefinition& control, const ScreenDensit
         widget = label;
         break;
     }
-    case ControlKind::TextBox:
-        widget = new TextBoxWidget(this);
+    case ControlKind::TextBox: {
+        auto* field = new TextBoxWidget(this);
+        controls_.add(control.name, *field);
+        widget = field;
         break;
+    }
     }
     widget->setObjectName(toQString(control.name));
     if (!control.description.empty())
@@ -96,21 +113,34 @@ void FormWindow::addControl(const ControlDefinition& control, const ScreenDensit
                             density.pixels(control.width), density.pixels(control.height));
     if (auto* label = qobject_cast<QLabel*>(widget))
         fitCaption(*label);
+    return widget;
 }
 
-const QImage& FormWindow::picture(const QString& resource) {
-    // Boxes showing the same picture share one decoded, implicitly shared image.
-    auto found = pictures_.find(resource);
-    if (found == pictures_.end())
-        found = pictures_.insert(resource, QImage(resource).convertToFormat(BoxPicture::format));
+const PixelImage& FormWidget::picture(std::string_view name) {
+    // Boxes showing the same picture decode it once.
+    const QString path = resourcePath(name, ".bmp");
+    auto found = pictures_.find(path);
+    if (found == pictures_.end()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            throw RuntimeError(ErrorKind::ControlCallFailed,
+                               "The program has no picture named " + std::string(name) + ".");
+        const QByteArray bytes = file.readAll();
+        found = pictures_.insert(
+            path, decodeBmp(std::span(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                      static_cast<std::size_t>(bytes.size()))));
+    }
     return *found;
 }
 
-QWidget* FormWindow::control(std::string_view name) const {
-    return findChild<QWidget*>(toQString(name), Qt::FindDirectChildrenOnly);
+void FormWidget::setMousePointer(MousePointer pointer) {
+    if (pointer == MousePointer::Busy)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
 }
 
-void FormWindow::closeEvent(QCloseEvent* event) {
+void FormWidget::closeEvent(QCloseEvent* event) {
     event->accept();
     form_.closedByUser();
 }

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string_view>
+#include <utility>
+#include <variant>
+#include <vector>
+
+namespace lumeno {
+
+class CommandButton;
+class PictureBox;
+class TextBox;
+
+// A window's controls by name, filled by the platform as it builds the window. Labels
+// offer no operations and are not listed.
+class ControlTable {
+public:
+    void add(std::string_view name, CommandButton& control) {
+        entries_.emplace_back(name, &control);
+    }
+    void add(std::string_view name, TextBox& control) { entries_.emplace_back(name, &control); }
+    void add(std::string_view name, PictureBox& control) { entries_.emplace_back(name, &control); }
+
+    // The control with that name and kind, or nullptr.
+    CommandButton* commandButton(std::string_view name) const { return find<CommandButton>(name); }
+    TextBox* textBox(std::string_view name) const { return find<TextBox>(name); }
+    PictureBox* pictureBox(std::string_view name) const { return find<PictureBox>(name); }
+
+private:
+    template <class Kind> Kind* find(std::string_view name) const {
+        for (const auto& [entryName, control] : entries_)
+            if (entryName == name)
+                return std::holds_alternative<Kind*>(control) ? std::get<Kind*>(control) : nullptr;
+        return nullptr;
+    }
+
+    std::vector<std::pair<std::string_view, std::variant<CommandButton*, TextBox*, PictureBox*>>>
+        entries_;
+};
+
+} // namespace lumeno

@@ -1,0 +1,129 @@
+#include "PictureBoxModel.h"
+
+#include "PictureBoxView.h"
+#include "RuntimeError.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace lumeno {
+
+namespace {
+
+// The largest client area, in pixels a side and in all: beyond what any screen shows, and
+// small enough that its images always fit in memory.
+constexpr int largestSide = 65535;
+constexpr std::int64_t largestArea = std::int64_t{1} << 26;
+
+std::string text(float value) {
+    std::string shown = std::to_string(value);
+    shown.erase(shown.find_last_not_of('0') + 1);
+    if (shown.back() == '.')
+        shown.pop_back();
+    return shown;
+}
+
+} // namespace
+
+PictureBoxModel::PictureBoxModel(std::string_view name, PixelImage picture,
+                                 std::uint32_t background, ScreenDensity density,
+                                 PictureBoxView& view)
+    : name_(name), picture_(std::move(picture)), background_(background), density_(density),
+      view_(view) {}
+
+void PictureBoxModel::setOuterSize(int widthTwips, int heightTwips) {
+    const int width = density_.pixels(widthTwips);
+    const int height = density_.pixels(heightTwips);
+    // A box smaller than its border has an empty client area.
+    const int columns = std::max(width - 2 * border, 0);
+    const int rows = std::max(height - 2 * border, 0);
+    if (width < 0 || height < 0 || columns > largestSide || rows > largestSide ||
+        std::int64_t{columns} * rows > largestArea)
+        failed("a size of " + std::to_string(widthTwips) + " x " + std::to_string(heightTwips) +
+               " twips is out of range");
+    outerWidth_ = widthTwips;
+    outerHeight_ = heightTwips;
+    if (columns != composed_.width() || rows != composed_.height()) {
+        compose(columns, rows);
+        if (drawing_) { // keeps what was drawn where it still fits
+            PixelImage resized = composed_;
+            resized.copyFrom(*drawing_);
+            drawing_ = std::move(resized);
+        }
+        reportedRow_ = noRow;
+    }
+    view_.resizeBox(width, height);
+}
+
+void PictureBoxModel::compose(int columns, int rows) {
+    composed_ = PixelImage(columns, rows, background_);
+    composed_.copyFrom(picture_);
+}
+
+float PictureBoxModel::inUnits(int pixels) const {
+    const double perPixel = scaleMode_ == ScaleMode::Pixels ? 1.0 : density_.twipsPerPixel();
+    return static_cast<float>(pixels * perPixel);
+}
+
+void PictureBoxModel::setPersistentDrawing(bool on) {
+    if (on == persistentDrawing())
+        return;
+    if (on) {
+        drawing_ = composed_; // shows the same: nothing to repaint
+    } else {
+        drawing_.reset();
+        repaintAll();
+    }
+}
+
+PictureBoxModel::Pixel PictureBoxModel::pixelAt(float x, float y) const {
+    // Twips round down to the pixel they fall in.
+    const double column = scaleMode_ == ScaleMode::Pixels ? x : x / density_.twipsPerPixel();
+    const double row = scaleMode_ == ScaleMode::Pixels ? y : y / density_.twipsPerPixel();
+    if (!(column >= 0 && column < composed_.width() && row >= 0 && row < composed_.height()))
+        failed("no pixel at (" + text(x) + ", " + text(y) + ")");
+    return {static_cast<int>(column), static_cast<int>(row)};
+}
+
+std::int32_t PictureBoxModel::readPixel(float x, float y) const {
+    const Pixel pixel = pixelAt(x, y);
+    return PixelImage::colourValue(shown().row(pixel.row)[pixel.column]);
+}
+
+void PictureBoxModel::setPixel(float x, float y, std::int32_t colourValue) {
+    if (!drawing_)
+        failed("setting a pixel needs persistent drawing on");
+    if (colourValue < 0 || colourValue > 0xFFFFFF)
+        failed("invalid colour value " + std::to_string(colourValue));
+    const Pixel pixel = pixelAt(x, y);
+    drawing_->row(pixel.row)[pixel.column] =
+        PixelImage::word(static_cast<std::uint32_t>(colourValue));
+    if (pixel.row != reportedRow_) {
+        reportedRow_ = pixel.row;
+        view_.repaintRows(pixel.row, pixel.row + 1);
+    }
+}
+
+void PictureBoxModel::persistentImageToPicture() {
+    if (!drawing_)
+        failed("there is no persistent image without persistent drawing");
+    picture_ = *drawing_;
+    composed_ = *drawing_; // the box shows the same
+}
+
+void PictureBoxModel::discardDrawing() {
+    if (drawing_)
+        drawing_ = composed_;
+    repaintAll();
+}
+
+void PictureBoxModel::repaintAll() {
+    reportedRow_ = noRow;
+    view_.repaintRows(0, composed_.height());
+}
+
+void PictureBoxModel::failed(const std::string& what) const {
+    throw RuntimeError(ErrorKind::ControlCallFailed, name_ + ": " + what + ".");
+}
+
+} // namespace lumeno

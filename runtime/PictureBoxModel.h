@@ -1,0 +1,78 @@
+#pragma once
+
+#include "PictureBox.h"
+#include "PixelImage.h"
+#include "ScreenDensity.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumeno {
+
+class PictureBoxView;
+
+// A picture box as the run-time defines it, apart from any window system: sizes and units,
+// its picture over its background, the persistent image, and the checks of every call. A
+// platform shows it through a PictureBoxView and paints what shown() holds.
+class PictureBoxModel final : public PictureBox {
+public:
+    // The border on each side of the client area, in pixels.
+    static constexpr int border = 2;
+
+    // A box showing `picture` over `background`, a pixel word (PixelImage); it has no size
+    // until setOuterSize.
+    PictureBoxModel(std::string_view name, PixelImage picture, std::uint32_t background,
+                    ScreenDensity density, PictureBoxView& view);
+
+    // Outer width and height, border included, in twips.
+    void setOuterSize(int width, int height);
+
+    int outerWidth() const override { return outerWidth_; }
+    int outerHeight() const override { return outerHeight_; }
+    void setOuterWidth(int twips) override { setOuterSize(twips, outerHeight_); }
+    void setOuterHeight(int twips) override { setOuterSize(outerWidth_, twips); }
+    ScaleMode scaleMode() const override { return scaleMode_; }
+    void setScaleMode(ScaleMode mode) override { scaleMode_ = mode; }
+    float innerWidth() const override { return inUnits(composed_.width()); }
+    float innerHeight() const override { return inUnits(composed_.height()); }
+    bool persistentDrawing() const override { return drawing_.has_value(); }
+    void setPersistentDrawing(bool on) override;
+    std::int32_t readPixel(float x, float y) const override;
+    void setPixel(float x, float y, std::int32_t colourValue) override;
+    void persistentImageToPicture() override;
+    void discardDrawing() override;
+
+    // What the box shows over its client area, for painting.
+    const PixelImage& shown() const { return drawing_ ? *drawing_ : composed_; }
+    // The view calls this when it paints: a row drawn into after it is reported again.
+    void painted() { reportedRow_ = noRow; }
+
+private:
+    struct Pixel {
+        int column;
+        int row;
+    };
+
+    void compose(int columns, int rows);
+    float inUnits(int pixels) const;
+    Pixel pixelAt(float x, float y) const;
+    void repaintAll();
+    [[noreturn]] void failed(const std::string& what) const;
+
+    std::string name_;
+    PixelImage picture_;
+    std::uint32_t background_;
+    ScreenDensity density_;
+    PictureBoxView& view_;
+    int outerWidth_ = 0; // twips
+    int outerHeight_ = 0;
+    ScaleMode scaleMode_ = ScaleMode::Twips;
+    PixelImage composed_;               // the picture over the background, client-sized
+    std::optional<PixelImage> drawing_; // the persistent image, while persistent drawing is on
+    // The row last reported to the view as drawn into since it painted, or noRow.
+    static constexpr int noRow = -1;
+    int reportedRow_ = noRow;
+};
+
+} // namespace lumeno

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "PictureBoxModel.h"
+#include "PictureBoxView.h"
+
+#include <QFrame>
+
+namespace lumeno {
+
+struct ControlDefinition;
+
+// A picture box as a Qt widget with a 2-pixel sunken border. What it shows and every
+// operation on it come from its PictureBoxModel; the widget paints the model.
+class PictureBoxWidget : public QFrame, public PictureBoxView {
+public:
+    PictureBoxWidget(const ControlDefinition& control, const PixelImage& picture,
+                     ScreenDensity density, QWidget* parent);
+
+    PictureBox& pictureBox() { return model_; }
+
+    void resizeBox(int width, int height) override { resize(width, height); }
+    void repaintRows(int top, int bottom) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    PictureBoxModel model_;
+};
+
+} // namespace lumeno

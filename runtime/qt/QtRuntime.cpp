@@ -1,0 +1,62 @@
+// The run-time's entry points on Qt Widgets.
+#include "ErrorReport.h"
+#include "Form.h"
+#include "FormWidget.h"
+#include "Platform.h"
+#include "QtText.h"
+#include "Runtime.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace lumeno {
+
+int start(const ProgramHeader& header) {
+    // One device pixel per pixel at every density: the window definition's twips say
+    // how large things are, through the screen's logical dpi, not Qt's scaling.
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // The program takes no command line; Qt is given only the program's name.
+    static std::string name(header.applicationName);
+    static char* arguments[] = {name.data(), nullptr};
+    static int count = 1;
+    QApplication application(count, arguments);
+    QApplication::setApplicationName(toQString(header.applicationName));
+    QApplication::setApplicationVersion(toQString(header.applicationVersion));
+    // The program ends when its window is closed, also in the middle of a handler.
+    QApplication::setQuitOnLastWindowClosed(false);
+    Form form(header.startupWindow, header.bindings);
+    form.show();
+    const int status = QApplication::exec();
+    // A window closed during a handler awaits destruction; destroy it before the form.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return status;
+}
+
+void pumpEvents() {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+namespace platform {
+
+std::unique_ptr<FormWindow> createWindow(const WindowDefinition& definition, Form& form) {
+    return std::make_unique<FormWidget>(definition, form);
+}
+
+void destroyWhenIdle(std::unique_ptr<FormWindow> window) {
+    static_cast<FormWidget*>(window.release())->deleteLater();
+}
+
+void exitEventLoop(int status) {
+    QCoreApplication::exit(status);
+}
+
+std::string applicationName() {
+    return QCoreApplication::applicationName().toStdString();
+}
+
+void showErrorBox(std::string_view title, std::string_view text) {
+    QMessageBox::critical(QApplication::activeWindow(), toQString(title), toQString(text));
+}
+
+} // namespace platform
+} // namespace lumeno
