@@ -43,21 +43,20 @@ void PictureBoxModel::setOuterSize(int widthTwips, int heightTwips) {
                " twips is out of range");
     outerWidth_ = widthTwips;
     outerHeight_ = heightTwips;
-    if (columns != composed_.width() || rows != composed_.height()) {
-        compose(columns, rows);
-        if (drawing_) { // keeps what was drawn where it still fits
-            PixelImage resized = composed_;
-            resized.copyFrom(*drawing_);
-            drawing_ = std::move(resized);
-        }
+    if (columns != shown_.width() || rows != shown_.height()) {
+        PixelImage resized = composed(columns, rows);
+        if (persistent_) // keeps what was drawn where it still fits
+            resized.copyFrom(shown_);
+        shown_ = std::move(resized);
         reportedRow_ = noRow;
     }
     view_.resizeBox(width, height);
 }
 
-void PictureBoxModel::compose(int columns, int rows) {
-    composed_ = PixelImage(columns, rows, background_);
-    composed_.copyFrom(picture_);
+PixelImage PictureBoxModel::composed(int columns, int rows) const {
+    PixelImage image(columns, rows, background_);
+    image.copyFrom(picture_);
+    return image;
 }
 
 float PictureBoxModel::inUnits(int pixels) const {
@@ -66,38 +65,35 @@ float PictureBoxModel::inUnits(int pixels) const {
 }
 
 void PictureBoxModel::setPersistentDrawing(bool on) {
-    if (on == persistentDrawing())
+    // Turned on, the persistent image starts as what the box shows: nothing changes.
+    if (on == persistent_)
         return;
-    if (on) {
-        drawing_ = composed_; // shows the same: nothing to repaint
-    } else {
-        drawing_.reset();
-        repaintAll();
-    }
+    if (!on)
+        discardDrawing();
+    persistent_ = on;
 }
 
 PictureBoxModel::Pixel PictureBoxModel::pixelAt(float x, float y) const {
     // Twips round down to the pixel they fall in.
     const double column = scaleMode_ == ScaleMode::Pixels ? x : x / density_.twipsPerPixel();
     const double row = scaleMode_ == ScaleMode::Pixels ? y : y / density_.twipsPerPixel();
-    if (!(column >= 0 && column < composed_.width() && row >= 0 && row < composed_.height()))
+    if (!(column >= 0 && column < shown_.width() && row >= 0 && row < shown_.height()))
         failed("no pixel at (" + text(x) + ", " + text(y) + ")");
     return {static_cast<int>(column), static_cast<int>(row)};
 }
 
 std::int32_t PictureBoxModel::readPixel(float x, float y) const {
     const Pixel pixel = pixelAt(x, y);
-    return PixelImage::colourValue(shown().row(pixel.row)[pixel.column]);
+    return PixelImage::colourValue(shown_.row(pixel.row)[pixel.column]);
 }
 
 void PictureBoxModel::setPixel(float x, float y, std::int32_t colourValue) {
-    if (!drawing_)
+    if (!persistent_)
         failed("setting a pixel needs persistent drawing on");
     if (colourValue < 0 || colourValue > 0xFFFFFF)
         failed("invalid colour value " + std::to_string(colourValue));
     const Pixel pixel = pixelAt(x, y);
-    drawing_->row(pixel.row)[pixel.column] =
-        PixelImage::word(static_cast<std::uint32_t>(colourValue));
+    shown_.row(pixel.row)[pixel.column] = PixelImage::word(static_cast<std::uint32_t>(colourValue));
     if (pixel.row != reportedRow_) {
         reportedRow_ = pixel.row;
         view_.repaintRows(pixel.row, pixel.row + 1);
@@ -105,21 +101,16 @@ void PictureBoxModel::setPixel(float x, float y, std::int32_t colourValue) {
 }
 
 void PictureBoxModel::persistentImageToPicture() {
-    if (!drawing_)
+    if (!persistent_)
         failed("there is no persistent image without persistent drawing");
-    picture_ = *drawing_;
-    composed_ = *drawing_; // the box shows the same
+    picture_ = shown_; // the box shows the same
 }
 
 void PictureBoxModel::discardDrawing() {
-    if (drawing_)
-        drawing_ = composed_;
-    repaintAll();
-}
-
-void PictureBoxModel::repaintAll() {
+    if (persistent_)
+        shown_ = composed(shown_.width(), shown_.height());
     reportedRow_ = noRow;
-    view_.repaintRows(0, composed_.height());
+    view_.repaintRows(0, shown_.height());
 }
 
 void PictureBoxModel::failed(const std::string& what) const {

@@ -4,7 +4,6 @@
 #include "PixelImage.h"
 #include "ScreenDensity.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,9 +33,9 @@ public:
     void setOuterHeight(int twips) override { setOuterSize(outerWidth_, twips); }
     ScaleMode scaleMode() const override { return scaleMode_; }
     void setScaleMode(ScaleMode mode) override { scaleMode_ = mode; }
-    float innerWidth() const override { return inUnits(composed_.width()); }
-    float innerHeight() const override { return inUnits(composed_.height()); }
-    bool persistentDrawing() const override { return drawing_.has_value(); }
+    float innerWidth() const override { return inUnits(shown_.width()); }
+    float innerHeight() const override { return inUnits(shown_.height()); }
+    bool persistentDrawing() const override { return persistent_; }
     void setPersistentDrawing(bool on) override;
     std::int32_t readPixel(float x, float y) const override;
     void setPixel(float x, float y, std::int32_t colourValue) override;
@@ -44,7 +43,7 @@ public:
     void discardDrawing() override;
 
     // What the box shows over its client area, for painting.
-    const PixelImage& shown() const { return drawing_ ? *drawing_ : composed_; }
+    const PixelImage& shown() const { return shown_; }
     // The view calls this when it paints: a row drawn into after it is reported again.
     void painted() { reportedRow_ = noRow; }
 
@@ -54,10 +53,9 @@ private:
         int row;
     };
 
-    void compose(int columns, int rows);
+    PixelImage composed(int columns, int rows) const;
     float inUnits(int pixels) const;
     Pixel pixelAt(float x, float y) const;
-    void repaintAll();
     [[noreturn]] void failed(const std::string& what) const;
 
     std::string name_;
@@ -68,8 +66,10 @@ private:
     int outerWidth_ = 0; // twips
     int outerHeight_ = 0;
     ScaleMode scaleMode_ = ScaleMode::Twips;
-    PixelImage composed_;               // the picture over the background, client-sized
-    std::optional<PixelImage> drawing_; // the persistent image, while persistent drawing is on
+    bool persistent_ = false;
+    // What the client area shows: the picture over the background, or with persistent
+    // drawing on, the persistent image.
+    PixelImage shown_;
     // The row last reported to the view as drawn into since it painted, or noRow.
     static constexpr int noRow = -1;
     int reportedRow_ = noRow;
