@@ -74,12 +74,19 @@ void PictureBoxModel::setPersistentDrawing(bool on) {
 }
 
 PictureBoxModel::Pixel PictureBoxModel::pixelAt(float x, float y) const {
-    // Twips round down to the pixel they fall in.
-    const double column = scaleMode_ == ScaleMode::Pixels ? x : x / density_.twipsPerPixel();
-    const double row = scaleMode_ == ScaleMode::Pixels ? y : y / density_.twipsPerPixel();
-    if (!(column >= 0 && column < shown_.width() && row >= 0 && row < shown_.height()))
-        failed("no pixel at (" + text(x) + ", " + text(y) + ")");
+    double column = x;
+    double row = y;
+    if (scaleMode_ == ScaleMode::Twips) { // twips round down to the pixel they fall in
+        column /= density_.twipsPerPixel();
+        row /= density_.twipsPerPixel();
+    }
+    if (!(column >= 0 && column < shown_.width() && row >= 0 && row < shown_.height())) [[unlikely]]
+        noPixelAt(x, y);
     return {static_cast<int>(column), static_cast<int>(row)};
+}
+
+void PictureBoxModel::noPixelAt(float x, float y) const {
+    failed("no pixel at (" + text(x) + ", " + text(y) + ")");
 }
 
 std::int32_t PictureBoxModel::readPixel(float x, float y) const {
@@ -88,16 +95,20 @@ std::int32_t PictureBoxModel::readPixel(float x, float y) const {
 }
 
 void PictureBoxModel::setPixel(float x, float y, std::int32_t colourValue) {
-    if (!persistent_)
-        failed("setting a pixel needs persistent drawing on");
-    if (colourValue < 0 || colourValue > 0xFFFFFF)
-        failed("invalid colour value " + std::to_string(colourValue));
+    if (!persistent_ || colourValue < 0 || colourValue > 0xFFFFFF) [[unlikely]]
+        cannotSet(colourValue);
     const Pixel pixel = pixelAt(x, y);
     shown_.row(pixel.row)[pixel.column] = PixelImage::word(static_cast<std::uint32_t>(colourValue));
     if (pixel.row != reportedRow_) {
         reportedRow_ = pixel.row;
         view_.repaintRows(pixel.row, pixel.row + 1);
     }
+}
+
+void PictureBoxModel::cannotSet(std::int32_t colourValue) const {
+    if (!persistent_)
+        failed("setting a pixel needs persistent drawing on");
+    failed("invalid colour value " + std::to_string(colourValue));
 }
 
 void PictureBoxModel::persistentImageToPicture() {

@@ -56,6 +56,9 @@ private:
     PixelImage composed(int columns, int rows) const;
     float inUnits(int pixels) const;
     Pixel pixelAt(float x, float y) const;
+    // The failed calls, kept out of the way of the calls that succeed.
+    [[noreturn]] void noPixelAt(float x, float y) const;
+    [[noreturn]] void cannotSet(std::int32_t colourValue) const;
     [[noreturn]] void failed(const std::string& what) const;
 
     std::string name_;
