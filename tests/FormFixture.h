@@ -18,6 +18,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ namespace lumeno {
 
 class FormFixture : public testing::Test {
 protected:
+    explicit FormFixture(std::span<const EventBinding> bindings = programHeader().bindings)
+        : form(form1Definition(), bindings) {}
+
     void SetUp() override {
         setErrorPresenter([this](const std::string& title, const std::string& text) {
             reports.push_back({title, text});
@@ -100,7 +104,7 @@ protected:
         std::string text;
     };
 
-    Form form{form1Definition(), programHeader().bindings};
+    Form form;
     std::unique_ptr<QTimer> pumpTimer;
     std::vector<Report> reports;
 };

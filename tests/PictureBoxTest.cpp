@@ -286,30 +286,103 @@ TEST_F(PictureBoxTest, TurningDrawingOffBeforeThePumpShowsThePictureAgain) {
     EXPECT_EQ(box.readPixel(3, 2), picture);
 }
 
-// Images of 2 MiB and more reuse the memory of freed ones: what that memory held
-// before must never show.
-TEST_F(PictureBoxTest, ReusedImageMemoryShowsNothingOfItsOldPixels) {
+// Outer sizes at the edges, set on a box that draws: the box takes what it can and fails
+// the call for the rest, changing nothing then; it draws and shows its model either way.
+struct OuterSize {
+    const char* name;
+    int width; // twips
+    int height;
+    int columns; // the client area in pixels, or -1: the call fails
+    int rows;
+};
+
+void PrintTo(const OuterSize& size, std::ostream* out) {
+    *out << size.name;
+}
+
+class OuterSizeTest : public PictureBoxTest, public testing::WithParamInterface<OuterSize> {};
+
+INSTANTIATE_TEST_SUITE_P(Sizes, OuterSizeTest,
+                         testing::Values(OuterSize{"ShrunkBelowADrawnRow", 2292, 54 * 15, 149, 50},
+                                         OuterSize{"SmallerThanTheBorder", 3 * 15, 15, 0, 0},
+                                         OuterSize{"Huge", 16777215 * 15, 2532, -1, -1},
+                                         OuterSize{"Negative", 2292, -15, -1, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(OuterSizeTest, KeepsTheBoxSound) {
+    const OuterSize& size = GetParam();
     PictureBox& box = form.pictureBox("PicTo");
-    box.setOuterWidth((800 + 4) * 15); // 800 x 700 client pixels, 2.1 MiB
-    box.setOuterHeight((700 + 4) * 15);
     box.setPersistentDrawing(true);
     box.setScaleMode(ScaleMode::Pixels);
-    const auto drawRow = [&box](int y, std::int32_t colour) {
-        for (int x = 0; x < 800; ++x)
-            box.setPixel(static_cast<float>(x), static_cast<float>(y), colour);
-    };
-    for (int y = 0; y < 700; ++y)
-        drawRow(y, 0x0000AA);
-    box.persistentImageToPicture(); // all 0x0000AA
-    drawRow(0, 0x00BB00);
-    box.persistentImageToPicture(); // row 0 0x00BB00; the first image's memory is free
-    drawRow(1, 0xCC0000);           // a new image, maybe in that memory
+    box.setPixel(3, 20, drawnColour(3, 20));
+    box.setPixel(3, 160, drawnColour(3, 160)); // not yet repainted
+    try {
+        box.setOuterWidth(size.width);
+        box.setOuterHeight(size.height);
+        EXPECT_NE(size.columns, -1) << "no error";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(size.columns, -1) << error.cause();
+        EXPECT_EQ(error.kind(), ErrorKind::ControlCallFailed);
+    }
+    const bool fails = size.columns == -1;
+    EXPECT_EQ(box.innerWidth(), fails ? 149 : size.columns);
+    EXPECT_EQ(box.innerHeight(), fails ? 165 : size.rows);
     pumpEvents();
-    EXPECT_EQ(box.readPixel(799, 0), 0x00BB00);
-    box.persistentImageToPicture();
-    EXPECT_EQ(box.readPixel(0, 0), 0x00BB00);
-    EXPECT_EQ(box.readPixel(0, 1), 0xCC0000);
-    EXPECT_EQ(box.readPixel(0, 2), 0x0000AA);
+    box.setPersistentDrawing(false);
+    box.setPersistentDrawing(true);
+    if (box.innerHeight() > 20) {
+        box.setPixel(3, 20, drawnColour(3, 20));
+        pumpEvents();
+        expectScreenShowsTheModel("PicTo");
+    }
+}
+
+TEST_F(PictureBoxTest, ANewBoxTakesItsSizeFromTheDefinition) {
+    // 100 x 30 pixels, as a new widget would be anyway.
+    std::vector<ControlDefinition> controls(form1Definition().controls.begin(),
+                                            form1Definition().controls.end());
+    controls[2].width = 100 * 15;
+    controls[2].height = 30 * 15;
+    WindowDefinition definition = form1Definition();
+    definition.controls = controls;
+    Form small(definition, {});
+    EXPECT_EQ(small.pictureBox("PicTo").innerWidth(), 96 * 15);
+    EXPECT_EQ(small.pictureBox("PicTo").innerHeight(), 26 * 15);
+}
+
+// Draws into PicFrom whenever PicTo paints.
+class DrawingPaintFilter : public QObject {
+public:
+    DrawingPaintFilter(QObject* watched, PictureBox& box) : box_(box) {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && column_ < 100) {
+            box_.setPixel(static_cast<float>(column_), 7, drawnColour(column_, 7));
+            ++column_;
+        }
+        return false;
+    }
+
+private:
+    PictureBox& box_;
+    int column_ = 0;
+};
+
+TEST_F(PictureBoxTest, DrawingWhileAnotherBoxPaintsShowsAfterTheNextPump) {
+    for (const char* name : {"PicFrom", "PicTo"}) {
+        form.pictureBox(name).setPersistentDrawing(true);
+        form.pictureBox(name).setScaleMode(ScaleMode::Pixels);
+    }
+    pumpEvents();
+    const DrawingPaintFilter filter(widget("PicTo"), form.pictureBox("PicFrom"));
+    form.pictureBox("PicTo").setPixel(0, 0, 0x010203);
+    pumpEvents(); // PicTo paints, and draws into PicFrom meanwhile
+    pumpEvents();
+    EXPECT_EQ(form.pictureBox("PicFrom").readPixel(0, 7), drawnColour(0, 7));
+    expectScreenShowsTheModel("PicFrom");
 }
 
 TEST_F(PictureBoxTest, NegativeZeroIsTheFirstPixel) {

@@ -1,9 +1,12 @@
+#include "ProcessingRun.h"
+
 #include "BrightnessCurve.h"
 #include "FormFixture.h"
 #include "RuntimeError.h"
 
 #include <QTimer>
 #include <cmath>
+#include <stdexcept>
 
 namespace lumeno {
 namespace {
@@ -84,15 +87,28 @@ TEST_F(ProcessingRunTest, GoIsDisabledAndThePointerBusyDuringTheRun) {
     EXPECT_TRUE(widget("cmdGo")->isEnabled());
 }
 
-TEST_F(ProcessingRunTest, ClicksOnGoDuringTheRunAreIgnored) {
-    int runsSeen = 0;
-    QTimer::singleShot(0, [&] {
-        ++runsSeen;
-        clickGo(); // Go is disabled: nothing happens
+int goEntries = 0;
+
+void countedRun(Form& form) {
+    ++goEntries;
+    processingRun(form);
+}
+
+constexpr std::array countingBindings{EventBinding{"cmdGo", countedRun}};
+
+class GoEntriesTest : public FormFixture {
+protected:
+    GoEntriesTest() : FormFixture(countingBindings) { goEntries = 0; }
+};
+
+TEST_F(GoEntriesTest, ClicksOnGoDuringTheRunAreIgnored) {
+    QTimer::singleShot(0, [this] { // inside the run's first event pump
+        clickGo();
+        clickGo();
     });
     typeParameter("2");
     clickGo();
-    EXPECT_EQ(runsSeen, 1);
+    EXPECT_EQ(goEntries, 1);
     EXPECT_TRUE(reports.empty());
 }
 
@@ -187,8 +203,33 @@ void failingControlCall(Form& form) {
     form.pictureBox("cmdGo");
 }
 
-TEST(ControlCallFailure, IsReportedAndEndsTheProgram) {
-    static constexpr std::array bindings{EventBinding{"cmdGo", failingControlCall}};
+void failingRunTime(Form&) {
+    throw std::length_error("vector::reserve");
+}
+
+struct EndingFailure {
+    const char* name;
+    ClickHandler handler;
+    const char* report;
+};
+
+void PrintTo(const EndingFailure& failure, std::ostream* out) {
+    *out << failure.name;
+}
+
+class EndingFailureTest : public testing::TestWithParam<EndingFailure> {};
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, EndingFailureTest,
+    testing::Values(EndingFailure{"ControlCall", failingControlCall,
+                                  "report: Control call failed\n.*picture box named cmdGo"},
+                    // Anything but a run-time error comes from inside the run-time.
+                    EndingFailure{"RunTime", failingRunTime,
+                                  "report: Control call failed\n.*failed: vector::reserve"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(EndingFailureTest, IsReportedAndEndsTheProgram) {
+    const std::array bindings{EventBinding{"cmdGo", GetParam().handler}};
     EXPECT_EXIT(
         {
             setErrorPresenter([](const std::string&, const std::string& text) {
@@ -197,7 +238,7 @@ TEST(ControlCallFailure, IsReportedAndEndsTheProgram) {
             Form form(form1Definition(), bindings);
             form.click("cmdGo");
         },
-        testing::ExitedWithCode(1), "report: Control call failed\n.*picture box named cmdGo");
+        testing::ExitedWithCode(1), GetParam().report);
 }
 
 } // namespace
