@@ -37,7 +37,8 @@ std::string floatingPointCause(int raised, int component, std::int16_t v, float 
 // fetestexcept meant for it. The mapping therefore keeps every operand and result in volatile
 // storage. A volatile access is never moved across a call, so each operation reads its operands
 // after the preceding clear or test and stores its result before the following test; volatile
-// operands also rule out folding at compile time, whatever the caller passes.
+// operands also rule out folding at compile time, whatever the caller passes (given a constant
+// signalling-NaN b, GCC would widen it to double silently instead of raising invalid).
 void testStatus(int component, std::int16_t v, float b) {
     const int raised = std::fetestexcept(errorFlags);
     if (raised != 0) [[unlikely]]
