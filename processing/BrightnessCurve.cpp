@@ -4,9 +4,17 @@
 #include "RuntimeError.h"
 
 #include <cfenv>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <string>
+
+// Every step must round to double. With x87 arithmetic (FLT_EVAL_METHOD 2) intermediate results
+// keep extended precision and round a second time when stored, which can move t by an ulp: enough
+// to send an output near a tie to the other side.
+static_assert(FLT_EVAL_METHOD == 0,
+              "The brightness curve needs floating-point expressions evaluated in their own type "
+              "(FLT_EVAL_METHOD 0). On 32-bit x86 build with -msse2 -mfpmath=sse.");
 
 namespace lumeno {
 
