@@ -4,9 +4,17 @@
 #include "RuntimeError.h"
 
 #include <cfenv>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <string>
+
+// Every step must round to double. With x87 arithmetic (FLT_EVAL_METHOD 2) intermediate results
+// keep extended precision and round a second time when stored, which can move t by an ulp: enough
+// to send an output near a tie to the other side.
+static_assert(FLT_EVAL_METHOD == 0,
+              "The brightness curve needs floating-point expressions evaluated in their own type "
+              "(FLT_EVAL_METHOD 0). On 32-bit x86 build with -msse2 -mfpmath=sse.");
 
 namespace lumeno {
 
@@ -37,7 +45,8 @@ std::string floatingPointCause(int raised, int component, std::int16_t v, float 
 // fetestexcept meant for it. The mapping therefore keeps every operand and result in volatile
 // storage. A volatile access is never moved across a call, so each operation reads its operands
 // after the preceding clear or test and stores its result before the following test; volatile
-// operands also rule out folding at compile time, whatever the caller passes.
+// operands also rule out folding at compile time, whatever the caller passes (given a constant
+// signalling-NaN b, GCC would widen it to double silently instead of raising invalid).
 void testStatus(int component, std::int16_t v, float b) {
     const int raised = std::fetestexcept(errorFlags);
     if (raised != 0) [[unlikely]]

@@ -279,39 +279,6 @@ TEST(CurveStatus, ValidMappingAfterAFailedOneIsClean) {
     }
 }
 
-// Release build (-O2/-O3): the division must stay between the clear and its test whether the
-// compiler can see the arguments as constants or not, and over a run of mappings as for a picture.
-TEST(CurveOptimisedBuild, DivisionByZeroWithConstantArguments) {
-    constexpr float b = -1.0F;
-    int raised = 0;
-    for (int i = 0; i < 1000; ++i) {
-        raised += map(255, b).error == ErrorKind::FloatingPoint;
-        raised += map(0xFF00, -1.0F).error == ErrorKind::FloatingPoint;
-        raised += map(0xFF0000, -1.0F).error == ErrorKind::FloatingPoint;
-    }
-    EXPECT_EQ(raised, 3000);
-}
-
-TEST(CurveOptimisedBuild, DivisionByZeroWithArgumentsUnknownAtCompileTime) {
-    volatile float hiddenB = -1.0F;
-    volatile int hiddenComponent = 255;
-    const std::string text = std::string("-") + "1"; // parsed at run time, as the field is
-    const float parsedB = std::strtof(text.c_str(), nullptr);
-    for (int shift : channelShifts) {
-        EXPECT_EQ(map(hiddenComponent << shift, hiddenB).error, ErrorKind::FloatingPoint);
-        EXPECT_EQ(map(255 << shift, parsedB).error, ErrorKind::FloatingPoint);
-    }
-    // Each of many mappings back to back keeps its own outcome.
-    int wrong = 0;
-    for (int v = 0; v < 256; ++v) {
-        const Mapped m = map(rgb(v, 255 - v, 0), hiddenB);
-        wrong += v == 0 || v == 255   ? m.error != ErrorKind::FloatingPoint
-                 : v == 1 || v == 254 ? m.error != ErrorKind::Overflow
-                                      : m.error.has_value();
-    }
-    EXPECT_EQ(wrong, 0);
-}
-
 // --- The per-run table against the exact steps ---
 
 Mapped mapThroughTable(const lumeno::CurveTable& table, std::int32_t colourValue) {

@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
                     FailingRun{"", ErrorKind::TypeMismatch, "empty"},
                     FailingRun{"0,5", ErrorKind::TypeMismatch, "2 or 0.5"},
                     FailingRun{"1e39", ErrorKind::Overflow, "1e39"},
-                    // Components from 86 up overflow 16 bits; b*x + 1 is never exactly 0.
+                    // Only components 127 and 128 overflow 16 bits; b*x + 1 is never exactly 0.
                     FailingRun{"-2", ErrorKind::Overflow, "16-bit"}));
 
 TEST_P(FailingRunTest, ReportsTheErrorAndLeavesThePreviousResult) {
