@@ -4,6 +4,8 @@
 #include "PictureBoxView.h"
 
 #include <QFrame>
+#include <QSize>
+#include <QString>
 
 namespace lumeno {
 
@@ -20,12 +22,18 @@ public:
 
     void resizeBox(int width, int height) override { resize(width, height); }
     void repaintRows(int top, int bottom) override;
+    void pictureReplaced() override;
+
+    // What the box shows, in words, for assistive technology.
+    QString description() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     PictureBoxModel model_;
+    // The size of the picture the box was made with; empty once a drawing replaced it.
+    QSize originalPicture_;
 };
 
 } // namespace lumeno
