@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <cstdint>
 #include <span>
 
@@ -72,8 +73,11 @@ QString PictureBoxWidget::description() const {
 
 void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     const QRect client = contentsRect();
-    if (!client.contains(event->rect()))
+    if (!client.contains(event->rect())) {
         QFrame::paintEvent(event); // the border
+        if (hasFocus())
+            paintFocusMark();
+    }
     const QRect area = event->rect() & client;
     if (area.isEmpty())
         return;
@@ -84,6 +88,13 @@ void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawImage(area.topLeft(), image, area.translated(-client.topLeft()));
     model_.painted();
+}
+
+void PictureBoxWidget::paintFocusMark() {
+    // Over the border only: the client area shows the model's pixels as they are.
+    QPainter painter(this);
+    painter.setClipRegion(QRegion(rect()).subtracted(contentsRect()));
+    painter.fillRect(rect(), palette().color(QPalette::Highlight));
 }
 
 } // namespace lumeno

@@ -12,7 +12,8 @@ namespace lumeno {
 struct ControlDefinition;
 
 // A picture box as a Qt widget with a 2-pixel sunken border. What it shows and every
-// operation on it come from its PictureBoxModel; the widget paints the model.
+// operation on it come from its PictureBoxModel; the widget paints the model. With the
+// focus, its border turns the highlight colour.
 class PictureBoxWidget : public QFrame, public PictureBoxView {
 public:
     PictureBoxWidget(const ControlDefinition& control, const PixelImage& picture,
@@ -31,6 +32,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintFocusMark();
+
     PictureBoxModel model_;
     // The size of the picture the box was made with; empty once a drawing replaced it.
     QSize originalPicture_;

@@ -5,7 +5,8 @@ Runs in a D-Bus session of its own, where the session bus starts the accessibili
       --picture resources/picture.bmp [--screenshots DIR]
 
 lumeno runs in a private Xvfb (lumeno_x.Session). Everything is done through AT-SPI, as
-assistive technology does it, except reading the result's pixels from a screenshot.
+assistive technology does it, except reading the result's pixels from a screenshot and,
+in the last step, real keys.
 """
 
 import os
@@ -54,9 +55,9 @@ class AccessibilityTest(unittest.TestCase):
             lx.START_TIMEOUT, "lumeno on the accessibility bus")
         self.events = []
         pyatspi.Registry.registerEventListener(
-            self.events.append, "object:property-change:accessible-description")
+            self.events.append, "object:property-change:accessible-description", "object:state-changed:focused")
         self.addCleanup(pyatspi.Registry.deregisterEventListener, self.events.append,
-                        "object:property-change:accessible-description")
+                        "object:property-change:accessible-description", "object:state-changed:focused")
 
     def pump_until(self, condition, what, timeout=lx.WAIT_TIMEOUT, interval=0.01):
         """Delivers accessibility events until condition() is true; returns its value."""
@@ -80,6 +81,7 @@ class AccessibilityTest(unittest.TestCase):
         window = self.check_tree()
         self.run_pressed_through_atspi(window)
         self.error_report_as_alert(window)
+        self.keyboard_run_keeps_focus_on_go(window)
 
     def check_tree(self):
         """Roles, names and the label's relation, as a screen reader presents them."""
@@ -156,6 +158,28 @@ class AccessibilityTest(unittest.TestCase):
         lx.wait_until(lambda: [w.getRoleName() for w in children(self.application)] == ["frame"],
                       lx.WAIT_TIMEOUT, "the alert gone and the window left")
         self.assertTrue(self.session.alive(), "lumeno ended on the error\n" + self.session.log("lumeno"))
+
+    def keyboard_run_keeps_focus_on_go(self, window):
+        """Go pressed with Space: no other control takes the focus during the run, and Go has
+        it after."""
+        s = self.session
+        controls = children(window)
+        go, result = controls[1], self.pictures["Result picture"]
+        field = controls[4]
+        field.queryEditableText().setTextContents("5")
+        action(field, "SetFocus")
+        # From the field back past the label and the result box.
+        s.key("shift+Tab", "shift+Tab")
+        self.pump_until(lambda: go.getState().contains(pyatspi.STATE_FOCUSED), "the focus on Go")
+        self.events.clear()
+        s.key("space")
+        self.pump_until(lambda: [e for e in self.events if e.source == result
+                                 and e.type == "object:property-change:accessible-description"],
+                        "the result box to tell that its picture changed")
+        s.wait_for_client_area(lx.result_shown(self.picture, "5"), "b5-from-keyboard")
+        self.pump_until(lambda: go.getState().contains(pyatspi.STATE_FOCUSED), "the focus back on Go")
+        focused = [e.source.name for e in self.events if e.type == "object:state-changed:focused" and e.detail1]
+        self.assertEqual(set(focused), {"Go"}, "controls that took the focus during and after the run")
 
 
 if __name__ == "__main__":
