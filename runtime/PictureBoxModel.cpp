@@ -115,6 +115,7 @@ void PictureBoxModel::persistentImageToPicture() {
     if (!persistent_)
         failed("there is no persistent image without persistent drawing");
     picture_ = shown_; // the box shows the same
+    view_.pictureReplaced();
 }
 
 void PictureBoxModel::discardDrawing() {

@@ -95,6 +95,14 @@ TEST_F(MainWindowTest, AssistiveTechnologyNamesEveryControl) {
         ASSERT_NE(accessible, nullptr) << control;
         EXPECT_EQ(accessible->text(QAccessible::Name), name) << control;
     }
+    // The picture boxes are images of what their client area shows.
+    for (const char* control : {"PicFrom", "PicTo"}) {
+        QAccessibleImageInterface* image =
+            QAccessible::queryAccessibleInterface(widget(control))->imageInterface();
+        ASSERT_NE(image, nullptr) << control;
+        EXPECT_EQ(image->imageSize(), QSize(149, 165)) << control;
+        EXPECT_EQ(image->imagePosition(), widget(control)->mapToGlobal(QPoint(2, 2))) << control;
+    }
 }
 
 TEST_F(MainWindowTest, EnterInTheFieldPressesNoButton) {

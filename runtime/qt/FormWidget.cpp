@@ -1,5 +1,6 @@
 #include "FormWidget.h"
 
+#include "AccessibleFactory.h"
 #include "BmpFile.h"
 #include "CommandButtonWidget.h"
 #include "Form.h"
@@ -8,6 +9,7 @@
 #include "RuntimeError.h"
 #include "TextBoxWidget.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFontMetrics>
@@ -48,6 +50,7 @@ QString resourcePath(std::string_view name, const char* suffix) {
 } // namespace
 
 FormWidget::FormWidget(const WindowDefinition& definition, Form& form) : form_(form) {
+    installAccessibleFactory();
     const ScreenDensity density = primaryScreenDensity();
     setObjectName(toQString(definition.name));
     setWindowTitle(toQString(definition.caption));
@@ -138,6 +141,15 @@ void FormWidget::setMousePointer(MousePointer pointer) {
         setCursor(Qt::WaitCursor);
     else
         unsetCursor();
+    // Assistive technology learns that the window is busy from the pointer, as a user does.
+    const bool busy = pointer == MousePointer::Busy;
+    if (busy == busy_)
+        return;
+    busy_ = busy;
+    QAccessible::State changed;
+    changed.busy = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {

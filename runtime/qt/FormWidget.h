@@ -24,6 +24,9 @@ public:
     void setMousePointer(MousePointer pointer) override;
     const ControlTable& controls() const override { return controls_; }
 
+    // Whether the window shows the busy pointer.
+    bool isBusy() const { return busy_; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -34,6 +37,7 @@ private:
     Form& form_;
     ControlTable controls_;
     QHash<QString, PixelImage> pictures_; // decoded pictures, by resource name
+    bool busy_ = false;
 };
 
 } // namespace lumeno

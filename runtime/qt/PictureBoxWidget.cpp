@@ -2,16 +2,37 @@
 
 #include "WindowDefinition.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
+#include <cstdint>
+#include <span>
 
 namespace lumeno {
+
+namespace {
+
+// The mean of every component of every pixel shown, in percent of full intensity.
+int meanBrightnessPercent(const PixelImage& shown) {
+    std::uint64_t sum = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (const std::uint32_t word : std::span(shown.row(y), shown.width()))
+            sum += (word >> 16 & 0xFF) + (word >> 8 & 0xFF) + (word & 0xFF);
+    const std::uint64_t components = std::uint64_t{3} * shown.width() * shown.height();
+    if (components == 0)
+        return 0;
+    return static_cast<int>((sum * 100 + components * 255 / 2) / (components * 255));
+}
+
+} // namespace
 
 PictureBoxWidget::PictureBoxWidget(const ControlDefinition& control, const PixelImage& picture,
                                    ScreenDensity density, QWidget* parent)
     : QFrame(parent),
-      model_(control.name, picture, palette().color(QPalette::Window).rgb(), density, *this) {
+      model_(control.name, picture, palette().color(QPalette::Window).rgb(), density, *this),
+      originalPicture_(picture.width(), picture.height()) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -24,10 +45,39 @@ void PictureBoxWidget::repaintRows(int top, int bottom) {
     update(client.left(), client.top() + top, client.width(), bottom - top);
 }
 
+void PictureBoxWidget::pictureReplaced() {
+    originalPicture_ = QSize();
+    // Screen readers present a new description of the object they are on; others learn
+    // from it that the picture changed.
+    QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+QString PictureBoxWidget::description() const {
+    const PixelImage& shown = model_.shown();
+    const int brightness = meanBrightnessPercent(shown);
+    if (originalPicture_.isEmpty())
+        return QStringLiteral("A picture the program drew, %1 by %2 pixels; mean brightness %3 "
+                              "percent.")
+            .arg(shown.width())
+            .arg(shown.height())
+            .arg(brightness);
+    return QStringLiteral("The program's picture of %1 by %2 pixels, shown from its top-left "
+                          "corner in a box of %3 by %4 pixels; mean brightness %5 percent.")
+        .arg(originalPicture_.width())
+        .arg(originalPicture_.height())
+        .arg(shown.width())
+        .arg(shown.height())
+        .arg(brightness);
+}
+
 void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     const QRect client = contentsRect();
-    if (!client.contains(event->rect()))
+    if (!client.contains(event->rect())) {
         QFrame::paintEvent(event); // the border
+        if (hasFocus())
+            paintFocusMark();
+    }
     const QRect area = event->rect() & client;
     if (area.isEmpty())
         return;
@@ -38,6 +88,13 @@ void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.drawImage(area.topLeft(), image, area.translated(-client.topLeft()));
     model_.painted();
+}
+
+void PictureBoxWidget::paintFocusMark() {
+    // Over the border only: the client area shows the model's pixels as they are.
+    QPainter painter(this);
+    painter.setClipRegion(QRegion(rect()).subtracted(contentsRect()));
+    painter.fillRect(rect(), palette().color(QPalette::Highlight));
 }
 
 } // namespace lumeno

@@ -4,13 +4,16 @@
 #include "PictureBoxView.h"
 
 #include <QFrame>
+#include <QSize>
+#include <QString>
 
 namespace lumeno {
 
 struct ControlDefinition;
 
 // A picture box as a Qt widget with a 2-pixel sunken border. What it shows and every
-// operation on it come from its PictureBoxModel; the widget paints the model.
+// operation on it come from its PictureBoxModel; the widget paints the model. With the
+// focus, its border turns the highlight colour.
 class PictureBoxWidget : public QFrame, public PictureBoxView {
 public:
     PictureBoxWidget(const ControlDefinition& control, const PixelImage& picture,
@@ -20,12 +23,20 @@ public:
 
     void resizeBox(int width, int height) override { resize(width, height); }
     void repaintRows(int top, int bottom) override;
+    void pictureReplaced() override;
+
+    // What the box shows, in words, for assistive technology.
+    QString description() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintFocusMark();
+
     PictureBoxModel model_;
+    // The size of the picture the box was made with; empty once a drawing replaced it.
+    QSize originalPicture_;
 };
 
 } // namespace lumeno

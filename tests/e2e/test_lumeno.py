@@ -14,6 +14,8 @@ import lumeno_x as lx
 
 CMD_QUIT = (304, 296, 97, 41)
 CMD_RESTART = (400, 232, 89, 41)
+# Go without its rightmost column, which Restart's edge overlaps.
+GO_BUTTON = (lx.CMD_GO[0], lx.CMD_GO[1], lx.CMD_GO[2] - 1, lx.CMD_GO[3])
 # Inside txtBrightness's frame: its text and caret, not the frame that focus may redraw.
 TXT_INTERIOR = (98, 234, 37, 21)
 # From the click on Quit to the end of the process. It normally takes well under 0.1 s;
@@ -325,6 +327,51 @@ class RobustnessTest(LumenoTestCase):
         s.wait_for_no_window(lx.ERROR_TITLE)
         self.run_with("2", "b2-after-paste")
 
+
+class KeyboardTest(LumenoTestCase):
+    """The focus shows on the picture boxes, and Go pressed with Space keeps it."""
+
+    def border(self, image, box):
+        """The pixels of the 2-pixel border around a picture box's client area."""
+        x, y, w, h = box
+        outer = image.crop((x - 2, y - 2, w + 4, h + 4))
+        return [outer.pixel(i, j) for j in range(outer.height) for i in range(outer.width)
+                if not (2 <= i < outer.width - 2 and 2 <= j < outer.height - 2)]
+
+    def focus_marked(self, focused, other, pictures):
+        """A check that pictures(image) passes and that the focused box's border is marked: at
+        least half its pixels differ from the other box's."""
+
+        def check(image):
+            marked, plain = self.border(image, focused), self.border(image, other)
+            changed = sum(m != p for m, p in zip(marked, plain))
+            if changed < len(marked) // 2:
+                return "%d of %d border pixels differ from the unfocused box's" % (changed, len(marked))
+            return pictures(image)
+
+        return check
+
+    def test_focus_marks_and_space_on_go(self):
+        s = self.session
+        s.x("xdotool", "windowfocus", "--sync", str(s.window))
+        s.park_pointer()
+        # The focus starts on PicFrom.
+        start = s.wait_for_client_area(self.focus_marked(lx.PIC_FROM, lx.PIC_TO, lx.picture_shown(self.picture)),
+                                       "focus-on-picfrom")
+        s.type_parameter("2")
+        s.park_pointer()
+        s.key("Tab", "Tab", "Tab", "Tab")  # Quit, Restart, PicFrom, Go
+        go_focused = s.client_area().crop(GO_BUTTON)
+        self.assertIsNotNone(go_focused.difference(start.crop(GO_BUTTON)), "Go shows the focus")
+
+        s.key("space")
+        result = lx.result_shown(self.picture, "2")
+        after = s.wait_for_client_area(lambda image: result(image) or image.crop(GO_BUTTON).difference(go_focused),
+                                       "b2-focus-on-go")
+        self.assertEqual(self.border(after, lx.PIC_TO), self.border(start, lx.PIC_TO), "PicTo's border unmarked")
+
+        s.key("Tab")
+        s.wait_for_client_area(self.focus_marked(lx.PIC_TO, lx.PIC_FROM, result), "focus-on-picto")
 
 if __name__ == "__main__":
     unittest.main(argv=lx.parse_command_line(sys.argv), verbosity=2)

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QAccessibleWidget>
+
+namespace lumeno {
+
+class PictureBoxWidget;
+
+// A picture box as assistive technology sees it: an image, named by the window
+// definition, described by what it shows.
+class PictureBoxAccessible : public QAccessibleWidget, public QAccessibleImageInterface {
+public:
+    explicit PictureBoxAccessible(PictureBoxWidget* box);
+
+    QString text(QAccessible::Text kind) const override;
+    void* interface_cast(QAccessible::InterfaceType type) override;
+
+    QString imageDescription() const override;
+    QSize imageSize() const override;
+    QPoint imagePosition() const override;
+
+private:
+    PictureBoxWidget* box() const;
+};
+
+} // namespace lumeno
