@@ -23,7 +23,7 @@ constexpr const wchar_t* className = L"LumenoForm";
 constexpr DWORD frameStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 // Control identifiers start above IDOK and IDCANCEL, which the dialog manager sends for
-// Enter and Escape: with no control behind them, both press nothing.
+// Enter and Escape: with no control behind them, neither presses anything.
 constexpr int firstControlId = 100;
 
 [[noreturn]] void cannotCreate(std::string_view what) {

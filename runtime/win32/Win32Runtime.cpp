@@ -21,12 +21,17 @@ std::optional<int> exitStatus;
 std::vector<std::unique_ptr<FormWindow>> windowsToDestroy;
 
 void dispatch(MSG& message) {
-    // The keyboard interface of a dialog: Tab and the arrow keys move the focus; Enter and
-    // Escape go to the window as IDOK and IDCANCEL, which press nothing.
     HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-    if (root != nullptr && Win32FormWindow::isFormWindow(root) &&
-        IsDialogMessageW(root, &message) != FALSE)
-        return;
+    if (root != nullptr && Win32FormWindow::isFormWindow(root)) {
+        // No button is the default, so Enter presses nothing; the dialog manager would press
+        // the button that has the focus.
+        if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN)
+            return;
+        // The keyboard interface of a dialog: Tab and the arrow keys move the focus; Escape
+        // goes to the window as IDCANCEL, which presses nothing.
+        if (IsDialogMessageW(root, &message) != FALSE)
+            return;
+    }
     TranslateMessage(&message);
     DispatchMessageW(&message);
 }
