@@ -1,13 +1,15 @@
 #!/usr/bin/python3
 """Compiles lumeno's Windows resource script with windres and checks what it holds.
 
-    check_windows_resources.py --rc lumeno.rc --ico lumeno.ico \
+    check_windows_resources.py --rc lumeno.rc --ico lumeno.ico --picture picture.bmp \
         --numeric-version 1.0.0.0 --version 1.00
 
 The script is compiled to a .res file (the 32-bit resource file format), which is then
 read entry by entry: the version record must carry the numeric and the displayed version
-and the product's names, and the one icon group must list the icon's three images, each
-stored as an RT_ICON entry with the icon file's bytes. The host's C preprocessor stands
+and the product's names, the one icon group must list the icon's three images, each
+stored as an RT_ICON entry with the icon file's bytes, the built-in picture must be there
+whole under the name the program loads it by, and the application manifest must ask for
+common controls version 6 and per-monitor DPI awareness. The host's C preprocessor stands
 in for a MinGW compiler, so binutils-mingw-w64 alone is enough. Exits with 77 (skipped)
 where windres is not installed.
 """
@@ -20,7 +22,7 @@ import tempfile
 from pathlib import Path
 
 WINDRES = "x86_64-w64-mingw32-windres"
-RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+RT_ICON, RT_RCDATA, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 10, 14, 16, 24
 # Size, palette colours and bits per pixel of each image, in the icon's order.
 ICON_IMAGES = [(32, 2, 1), (32, 16, 4), (16, 16, 4)]
 STRINGS = {"ProductName": "lumeno", "InternalName": "lumeno", "OriginalFilename": "lumeno.exe"}
@@ -128,9 +130,20 @@ def check_icons(check, entries, ico):
         check(image == file_data[offset : offset + length], f"RT_ICON {icon_id} differs from image {i} of {ico}")
 
 
+def check_picture_and_manifest(check, entries, picture):
+    pictures = [body for kind, name, _, body in entries if (kind, name) == (RT_RCDATA, "PICTURE")]
+    check(pictures == [Path(picture).read_bytes()], f"no RCDATA PICTURE with the bytes of {picture}")
+    manifests = [body for kind, name, _, body in entries if (kind, name) == (RT_MANIFEST, 1)]
+    if not check(len(manifests) == 1, f"{len(manifests)} manifests with id 1, expected one"):
+        return
+    text = manifests[0].decode("utf-8")
+    for wanted in ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', ">PerMonitorV2"):
+        check(wanted in text, f"the manifest lacks {wanted}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for option in ("rc", "ico", "numeric-version", "version"):
+    for option in ("rc", "ico", "picture", "numeric-version", "version"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
     rc = Path(args.rc).resolve()
@@ -158,6 +171,7 @@ def main():
 
     check_version(check, entries, args.numeric_version, args.version)
     check_icons(check, entries, args.ico)
+    check_picture_and_manifest(check, entries, args.picture)
     for message in failures:
         print(f"FAIL: {message}")
     print(f"windows resources: {'FAILED' if failures else 'ok'}")

@@ -1,9 +1,12 @@
 #!/usr/bin/python3
 """Writes lumeno's built-in resources next to this script.
 
-    picture.bmp  the sample picture: a 180 x 200, 24-bit landscape at dusk
-    lumeno.ico   the program icon: 32 x 32 in 2 and 16 colours, 16 x 16 in 16 colours
-    lumeno.rc    the Windows resource script carrying the icon and the version record
+    picture.bmp      the sample picture: a 180 x 200, 24-bit landscape at dusk
+    lumeno.ico       the program icon: 32 x 32 in 2 and 16 colours, 16 x 16 in 16 colours
+    lumeno.manifest  the Windows application manifest: common controls version 6 and
+                     per-monitor DPI awareness
+    lumeno.rc        the Windows resource script carrying the icon, the picture, the
+                     manifest and the version record
 
 Run it with `/usr/bin/python3 resources/make_resources.py`; it uses only the standard
 library and is deterministic, so running it again rewrites the same bytes.
@@ -375,11 +378,17 @@ def icon_entry(size, bits):
 
 # ---------------------------------------------------------------- resource script
 
+# The program finds its icon and picture by the names its window definition gives them;
+# Windows looks string names up in capitals. 24 is RT_MANIFEST and manifest 1 the one a
+# program's process starts with.
 RC_TEXT = """\
-// lumeno's Windows resources: the program icon and its version record.
-// Written by make_resources.py; numeric values stand for the winver.h names.
+// lumeno's Windows resources: the program icon, the built-in picture, the application
+// manifest and the version record.
+// Written by make_resources.py; numeric values stand for the winuser.h and winver.h names.
 
-1 ICON "lumeno.ico"
+LUMENO ICON "lumeno.ico"
+PICTURE RCDATA "picture.bmp"
+1 24 "lumeno.manifest"
 
 1 VERSIONINFO
 FILEVERSION 1,0,0,0
@@ -410,6 +419,34 @@ END
 """
 
 
+# Common controls version 6 give the controls the system's current look. Per-monitor
+# awareness (version 2, else version 1) makes Windows tell the program each window's own
+# density, at which it lays the window out by twips, instead of stretching its bitmap.
+MANIFEST_TEXT = """\
+<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <assemblyIdentity type="win32" name="lumeno" version="1.0.0.0" processorArchitecture="amd64"/>
+  <dependency>
+    <dependentAssembly>
+      <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"
+          processorArchitecture="*" publicKeyToken="6595b64144ccf1df" language="*"/>
+    </dependentAssembly>
+  </dependency>
+  <application xmlns="urn:schemas-microsoft-com:asm.v3">
+    <windowsSettings>
+      <dpiAware xmlns="http://schemas.microsoft.com/SMI/2005/WindowsSettings">true/pm</dpiAware>
+      <dpiAwareness xmlns="http://schemas.microsoft.com/SMI/2016/WindowsSettings">PerMonitorV2, PerMonitor</dpiAwareness>
+    </windowsSettings>
+  </application>
+  <compatibility xmlns="urn:schemas-microsoft-com:compatibility.v1">
+    <application>
+      <supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>
+    </application>
+  </compatibility>
+</assembly>
+"""
+
+
 def main():
     image = render_scene()
     largest = cover_region(image, random.Random(SEED + 1))
@@ -419,6 +456,7 @@ def main():
     icon = ico_bytes([icon_entry(32, 1), icon_entry(32, 4), icon_entry(16, 4)])
     (HERE / "picture.bmp").write_bytes(picture)
     (HERE / "lumeno.ico").write_bytes(icon)
+    (HERE / "lumeno.manifest").write_text(MANIFEST_TEXT)
     (HERE / "lumeno.rc").write_text(RC_TEXT)
     print(f"picture.bmp {len(picture)} bytes, largest coverage nudge {largest}")
     print(f"lumeno.ico {len(icon)} bytes")

@@ -1,0 +1,191 @@
+#include "Win32FormWindow.h"
+
+#include "Form.h"
+#include "ProgramResources.h"
+#include "RuntimeError.h"
+#include "WideText.h"
+#include "Win32CommandButton.h"
+#include "Win32Label.h"
+#include "Win32PictureBox.h"
+#include "Win32TextBox.h"
+#include "WindowClass.h"
+#include "WindowDefinition.h"
+
+#include <algorithm>
+#include <string>
+
+namespace lumeno {
+
+namespace {
+
+constexpr const wchar_t* className = L"LumenoForm";
+// Fixed size: the layout is by twips, nothing moves with the frame.
+constexpr DWORD frameStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+// Control identifiers start above IDOK and IDCANCEL, which the dialog manager sends for
+// Enter and Escape: with no control behind them, neither presses anything.
+constexpr int firstControlId = 100;
+
+[[noreturn]] void cannotCreate(std::string_view what) {
+    throw RuntimeError(ErrorKind::ControlCallFailed,
+                       "The window's " + std::string(what) + " cannot be created.");
+}
+
+} // namespace
+
+Win32FormWindow::Win32FormWindow(const WindowDefinition& definition, Form& form) : form_(form) {
+    registerWindowClass(className, windowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    window_.reset(CreateWindowExW(0, className, toWide(definition.caption).c_str(), frameStyle,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), this));
+    if (!window_)
+        cannotCreate(definition.name);
+    // The density of the screen the window is on (per-monitor awareness, from the manifest).
+    dpi_ = GetDpiForWindow(window_.get());
+    const ScreenDensity density(dpi_);
+    setClientSize(density.pixels(definition.clientWidth), density.pixels(definition.clientHeight));
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
+    font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+    bigIcon_ = loadIcon(definition.icon, GetSystemMetricsForDpi(SM_CXICON, dpi_));
+    smallIcon_ = loadIcon(definition.icon, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+    SendMessageW(window_.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageW(window_.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+
+    // Created in tab order, which is the order the dialog manager moves the focus in.
+    int id = firstControlId;
+    for (const ControlDefinition& control : definition.controls)
+        addControl(control, density, metrics.lfMessageFont, id++);
+}
+
+Win32FormWindow::~Win32FormWindow() = default;
+
+void Win32FormWindow::setClientSize(int width, int height) {
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, 0, dpi_);
+    SetWindowPos(window_.get(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32FormWindow::addControl(const ControlDefinition& control, const ScreenDensity& density,
+                                 const LOGFONTW& font, int id) {
+    const int left = density.pixels(control.left);
+    const int top = density.pixels(control.top);
+    const RECT box{left, top, left + density.pixels(control.width),
+                   top + density.pixels(control.height)};
+    switch (control.kind) {
+    case ControlKind::PictureBox: {
+        const auto& added = pictureBoxes_.emplace_back(std::make_unique<Win32PictureBox>(
+            control, loadPicture(control.content), density, window_.get()));
+        controls_.add(control.name, added->pictureBox());
+        break;
+    }
+    case ControlKind::CommandButton: {
+        HWND button = addSystemControl(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, control, box, id);
+        controls_.add(control.name, *buttons_.emplace_back(std::make_unique<Win32CommandButton>(
+                                        control.name, button)));
+        break;
+    }
+    case ControlKind::TextBox: {
+        HWND field = addSystemControl(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
+                                      WS_EX_CLIENTEDGE, control, box, id);
+        controls_.add(control.name,
+                      *textBoxes_.emplace_back(std::make_unique<Win32TextBox>(field)));
+        break;
+    }
+    case ControlKind::Label:
+        labels_.push_back(
+            std::make_unique<Win32Label>(control.content, box, font, dpi_, window_.get()));
+        break;
+    }
+}
+
+HWND Win32FormWindow::addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
+                                       const ControlDefinition& control, const RECT& box, int id) {
+    HWND added = CreateWindowExW(extendedStyle, windowClass, toWide(control.content).c_str(),
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, box.left, box.top,
+                                 box.right - box.left, box.bottom - box.top, window_.get(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleW(nullptr), nullptr);
+    if (added == nullptr)
+        cannotCreate(control.name);
+    SendMessageW(added, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return added;
+}
+
+void Win32FormWindow::show() {
+    ShowWindow(window_.get(), SW_SHOW);
+}
+
+void Win32FormWindow::hide() {
+    ShowWindow(window_.get(), SW_HIDE);
+}
+
+void Win32FormWindow::setMousePointer(MousePointer pointer) {
+    pointer_ = pointer;
+    // The pointer changes at once where it stands over the window, not at its next move.
+    POINT at;
+    if (GetCursorPos(&at) == FALSE)
+        return;
+    HWND under = WindowFromPoint(at);
+    if (under != window_.get() && IsChild(window_.get(), under) == FALSE)
+        return;
+    const LRESULT hitTest = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                 MAKELPARAM(hitTest, WM_MOUSEMOVE));
+}
+
+bool Win32FormWindow::isFormWindow(HWND window) {
+    wchar_t name[16];
+    return GetClassNameW(window, name, std::size(name)) > 0 && std::wstring_view(name) == className;
+}
+
+void Win32FormWindow::buttonClicked(HWND button) {
+    const auto clicked = std::ranges::find(buttons_, button, &Win32CommandButton::handle);
+    if (clicked != buttons_.end())
+        form_.click((*clicked)->name());
+}
+
+LRESULT Win32FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED)
+            buttonClicked(reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_SETCURSOR:
+        // Over the client area and every control in it; the frame keeps its own pointers.
+        if (pointer_ == MousePointer::Busy && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        break;
+    case WM_ACTIVATE:
+        // The focus leaves with the window and comes back to the same control; the first
+        // time, to the first control in tab order.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focused = GetFocus();
+            if (IsChild(window, focused) != FALSE)
+                focus_ = focused;
+        } else if (HIWORD(wParam) == 0) { // not minimised
+            SetFocus(focus_ != nullptr ? focus_ : GetNextDlgTabItem(window, nullptr, FALSE));
+        }
+        return 0;
+    case WM_CLOSE:
+        form_.closedByUser();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32FormWindow::windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+    auto* form = windowOwner<Win32FormWindow>(window, message, lParam);
+    return form != nullptr ? form->handle(window, message, wParam, lParam)
+                           : DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace lumeno

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "ControlTable.h"
+#include "FormWindow.h"
+#include "OwnedHandle.h"
+#include "ScreenDensity.h"
+
+#include <memory>
+#include <vector>
+#include <windows.h>
+
+namespace lumeno {
+
+class Form;
+class Win32CommandButton;
+class Win32Label;
+class Win32PictureBox;
+class Win32TextBox;
+struct ControlDefinition;
+struct WindowDefinition;
+
+// The on-screen window of a window definition, as a top-level window with a fixed frame. The
+// client area and every control are laid out by twips at the window's own density.
+class Win32FormWindow final : public FormWindow {
+public:
+    Win32FormWindow(const WindowDefinition& definition, Form& form);
+    ~Win32FormWindow() override;
+    Win32FormWindow(const Win32FormWindow&) = delete;
+    Win32FormWindow& operator=(const Win32FormWindow&) = delete;
+
+    void show() override;
+    void hide() override;
+    void setMousePointer(MousePointer pointer) override;
+    const ControlTable& controls() const override { return controls_; }
+
+    // Whether a top-level window is one of these: the event loop hands their keyboard
+    // messages to the dialog manager, which moves the focus with Tab and the arrow keys.
+    static bool isFormWindow(HWND window);
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    // Messages also come while the window is being created and destroyed, when window_ is
+    // not set: handlers use the window they are given.
+    LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void setClientSize(int width, int height);
+    void addControl(const ControlDefinition& control, const ScreenDensity& density,
+                    const LOGFONTW& font, int id);
+    HWND addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
+                          const ControlDefinition& control, const RECT& box, int id);
+    void buttonClicked(HWND button);
+
+    Form& form_;
+    UINT dpi_ = 96;
+    OwnedFont font_;
+    OwnedIcon bigIcon_;
+    OwnedIcon smallIcon_;
+    ControlTable controls_;
+    std::vector<std::unique_ptr<Win32PictureBox>> pictureBoxes_;
+    std::vector<std::unique_ptr<Win32CommandButton>> buttons_;
+    std::vector<std::unique_ptr<Win32TextBox>> textBoxes_;
+    std::vector<std::unique_ptr<Win32Label>> labels_;
+    MousePointer pointer_ = MousePointer::Default;
+    HWND focus_ = nullptr; // the control to give the focus back to when the window is activated
+    // Destroyed first, with its controls, while everything they use still exists.
+    OwnedWindow window_;
+};
+
+} // namespace lumeno

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "OwnedHandle.h"
+
+#include <string_view>
+#include <windows.h>
+
+namespace lumeno {
+
+// A label: the system's static text, word-wrapped, in the largest font up to the window's own
+// in which its caption fits the label's box.
+class Win32Label {
+public:
+    Win32Label(std::string_view caption, const RECT& box, const LOGFONTW& windowFont, UINT dpi,
+               HWND parent);
+
+private:
+    OwnedFont font_; // outlives the label: its parent is destroyed first
+};
+
+} // namespace lumeno

@@ -1,0 +1,95 @@
+#include "Win32PictureBox.h"
+
+#include "RuntimeError.h"
+#include "WideText.h"
+#include "WindowClass.h"
+#include "WindowDefinition.h"
+
+namespace lumeno {
+
+namespace {
+
+constexpr const wchar_t* className = L"LumenoPictureBox";
+
+// The dialog background, as a pixel word of the model.
+std::uint32_t backgroundWord() {
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    return 0xFF000000 | std::uint32_t{GetRValue(face)} << 16 | std::uint32_t{GetGValue(face)} << 8 |
+           GetBValue(face);
+}
+
+} // namespace
+
+Win32PictureBox::Win32PictureBox(const ControlDefinition& control, PixelImage picture,
+                                 ScreenDensity density, HWND parent)
+    : model_(control.name, std::move(picture), backgroundWord(), density, *this) {
+    registerWindowClass(className, windowProcedure, nullptr);
+    const std::wstring name =
+        toWide(control.description.empty() ? control.name : control.description);
+    window_ = CreateWindowExW(0, className, name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                              density.pixels(control.left), density.pixels(control.top), 0, 0,
+                              parent, nullptr, GetModuleHandleW(nullptr), this);
+    if (window_ == nullptr)
+        throw RuntimeError(ErrorKind::ControlCallFailed,
+                           "The picture box " + std::string(control.name) + " cannot be created.");
+    model_.setOuterSize(control.width, control.height);
+}
+
+void Win32PictureBox::resizeBox(int width, int height) {
+    SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void Win32PictureBox::repaintRows(int top, int bottom) {
+    constexpr int border = PictureBoxModel::border;
+    const RECT rows{border, border + top, border + model_.shown().width(), border + bottom};
+    InvalidateRect(window_, &rows, FALSE);
+}
+
+void Win32PictureBox::paint() {
+    PAINTSTRUCT paint;
+    HDC device = BeginPaint(window_, &paint);
+    RECT box;
+    GetClientRect(window_, &box);
+    DrawEdge(device, &box, EDGE_SUNKEN, BF_RECT);
+    // The model's pixels are a top-down 32-bit bitmap already: painted from its memory, one
+    // pixel to one pixel.
+    const PixelImage& shown = model_.shown();
+    if (shown.width() > 0 && shown.height() > 0) {
+        BITMAPINFO format{};
+        format.bmiHeader.biSize = sizeof format.bmiHeader;
+        format.bmiHeader.biWidth = shown.width();
+        format.bmiHeader.biHeight = -shown.height();
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        format.bmiHeader.biCompression = BI_RGB;
+        constexpr int border = PictureBoxModel::border;
+        SetDIBitsToDevice(device, border, border, static_cast<DWORD>(shown.width()),
+                          static_cast<DWORD>(shown.height()), 0, 0, 0,
+                          static_cast<UINT>(shown.height()), shown.words(), &format,
+                          DIB_RGB_COLORS);
+    }
+    EndPaint(window_, &paint);
+    model_.painted();
+}
+
+LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+    auto* box = windowOwner<Win32PictureBox>(window, message, lParam);
+    if (box == nullptr)
+        return DefWindowProcW(window, message, wParam, lParam);
+    switch (message) {
+    case WM_PAINT:
+        box->paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1; // painting covers the whole box
+    case WM_LBUTTONDOWN:
+        SetFocus(window); // a picture box takes the focus, like any control in the tab order
+        return 0;
+    default:
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+} // namespace lumeno

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "PictureBoxModel.h"
+#include "PictureBoxView.h"
+
+#include <windows.h>
+
+namespace lumeno {
+
+struct ControlDefinition;
+
+// A picture box as a child window with a 2-pixel sunken border. What it shows and every
+// operation on it come from its PictureBoxModel; the window paints the model.
+class Win32PictureBox final : public PictureBoxView {
+public:
+    Win32PictureBox(const ControlDefinition& control, PixelImage picture, ScreenDensity density,
+                    HWND parent);
+    Win32PictureBox(const Win32PictureBox&) = delete;
+    Win32PictureBox& operator=(const Win32PictureBox&) = delete;
+
+    PictureBox& pictureBox() { return model_; }
+    HWND handle() const { return window_; }
+
+    void resizeBox(int width, int height) override;
+    void repaintRows(int top, int bottom) override;
+    // Windows' own accessibility names the box by its window text and has no description
+    // of the picture that could change.
+    void pictureReplaced() override {}
+
+private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    void paint();
+
+    PictureBoxModel model_;
+    HWND window_ = nullptr; // destroyed with its parent
+};
+
+} // namespace lumeno

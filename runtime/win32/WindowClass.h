@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+namespace lumeno {
+
+// Registers one of the program's window classes; registering it again does nothing. Its
+// windows get the arrow pointer and `background` (or nothing) as their background.
+void registerWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background);
+
+// The object behind a window of such a class, given to CreateWindowExW as its creation
+// parameter; null for the few messages that come before WM_NCCREATE.
+template <class Owner> Owner* windowOwner(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(
+                              reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+    return reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+} // namespace lumeno
