@@ -22,6 +22,9 @@ int start(const ProgramHeader& header) {
     QApplication application(count, arguments);
     QApplication::setApplicationName(toQString(header.applicationName));
     QApplication::setApplicationVersion(toQString(header.applicationVersion));
+    // The desktop entry is named after the program; on Wayland this is also the window's
+    // app id, by which the compositor matches the window to the entry and its icon.
+    QGuiApplication::setDesktopFileName(toQString(header.applicationName));
     // The program ends when its window is closed, also in the middle of a handler.
     QApplication::setQuitOnLastWindowClosed(false);
     Form form(header.startupWindow, header.bindings);
