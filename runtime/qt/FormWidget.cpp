@@ -1,6 +1,7 @@
 #include "FormWidget.h"
 
 #include "BmpFile.h"
+#include "BusyPointer.h"
 #include "CommandButtonWidget.h"
 #include "Form.h"
 #include "PictureBoxWidget.h"
@@ -135,7 +136,7 @@ const PixelImage& FormWidget::picture(std::string_view name) {
 
 void FormWidget::setMousePointer(MousePointer pointer) {
     if (pointer == MousePointer::Busy)
-        setCursor(Qt::WaitCursor);
+        setCursor(busyPointer(*this));
     else
         unsetCursor();
 }
