@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 
 namespace lumeno {
 
@@ -26,8 +27,14 @@ void PictureBoxWidget::repaintRows(int top, int bottom) {
 
 void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     const QRect client = contentsRect();
-    if (!client.contains(event->rect()))
-        QFrame::paintEvent(event); // the border
+    QPainter painter(this);
+    if (!client.contains(event->rect())) {
+        // Qt's styles draw the border in lines one device pixel wide, which leave part of the
+        // frame bare where a pixel is several device pixels: cover the frame, then draw it.
+        for (const QRect& strip : QRegion(rect()).subtracted(client))
+            painter.fillRect(strip, palette().window());
+        drawFrame(&painter);
+    }
     const QRect area = event->rect() & client;
     if (area.isEmpty())
         return;
@@ -35,7 +42,6 @@ void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     // The model's memory, painted where it is.
     const QImage image(reinterpret_cast<const uchar*>(shown.words()), shown.width(), shown.height(),
                        static_cast<qsizetype>(shown.width()) * 4, QImage::Format_RGB32);
-    QPainter painter(this);
     painter.drawImage(area.topLeft(), image, area.translated(-client.topLeft()));
     model_.painted();
 }
