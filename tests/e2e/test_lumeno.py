@@ -1,8 +1,9 @@
-"""End-to-end tests: lumeno in its own Xvfb, used through real mouse and keyboard events.
+"""End-to-end tests: lumeno on a display of its own, used through real mouse and keyboard
+events, on the platform that --platform names (see harness.py).
 
 Run one case with
-  /usr/bin/python3 test_lumeno.py --lumeno EXE --close-window EXE --picture resources/picture.bmp \
-      [--screenshots DIR] GoTest.test_b2
+  /usr/bin/python3 test_lumeno.py --platform x11 --lumeno EXE --close-window EXE \
+      --picture resources/picture.bmp [--screenshots DIR] GoTest.test_b2
 """
 
 import random
@@ -10,7 +11,8 @@ import sys
 import time
 import unittest
 
-import lumeno_x as lx
+import harness as h
+import platform_x11
 
 CMD_QUIT = (304, 296, 97, 41)
 CMD_RESTART = (400, 232, 89, 41)
@@ -23,28 +25,28 @@ QUIT_TIMEOUT = 2.0
 
 class LumenoTestCase(unittest.TestCase):
     def setUp(self):
-        self.picture = lx.read_bmp(lx.config.picture)
+        self.picture = h.read_bmp(h.config.picture)
         self.assertEqual((self.picture.width, self.picture.height), (180, 200), "built-in picture size")
-        self.session = lx.Session(self.id().split(".", 1)[1].replace(".", "-"))
+        self.session = h.new_session(self.id().split(".", 1)[1].replace(".", "-"))
         self.addCleanup(self.session.close)
         self.session.start()
         geometry = self.session.geometry()
-        self.assertEqual(geometry[2:], lx.CLIENT_SIZE, "client area size of the main window")
-        self.session.wait_for_client_area(lx.picture_shown(self.picture), "started")
+        self.assertEqual(geometry[2:], h.CLIENT_SIZE, "client area size of the main window")
+        self.session.wait_for_client_area(h.picture_shown(self.picture), "started")
 
     def run_with(self, text, label):
         self.session.enter_parameter(text)
-        image = self.session.wait_for_client_area(lx.result_shown(self.picture, text), label)
+        image = self.session.wait_for_client_area(h.result_shown(self.picture, text), label)
         self.assertTrue(self.session.alive(), "lumeno ended after the run\n" + self.session.log("lumeno"))
         return image
 
-    def expect_clean_exit(self, what, timeout=lx.EXIT_TIMEOUT):
+    def expect_clean_exit(self, what, timeout=h.EXIT_TIMEOUT):
         """Waits for lumeno to end after what; checks its status 0 and that no window is left."""
         s = self.session
         status = s.wait_for_exit(timeout)  # fails unless lumeno ends within timeout seconds
         self.assertEqual(status, 0, "exit status after %s\n%s" % (what, s.log("lumeno")))
         self.assertFalse(s.exists(s.window), "the main window is gone")
-        self.assertEqual(s.windows(lx.MAIN_TITLE) + s.windows(lx.ERROR_TITLE), [], "no window is left")
+        self.assertEqual(s.windows(h.MAIN_TITLE) + s.windows(h.ERROR_TITLE), [], "no window is left")
 
 
 class GoTest(LumenoTestCase):
@@ -63,18 +65,18 @@ class TypeMismatchTest(LumenoTestCase):
     def test_error_box_then_go(self):
         s = self.session
         s.enter_parameter("abc")
-        box = s.wait_for_window(lx.ERROR_TITLE)
+        box = s.wait_for_window(h.ERROR_TITLE)
         self.assertNotEqual(box, s.window, "the error box is a window of its own")
-        self.assertEqual(s.title(box), lx.ERROR_TITLE)
+        self.assertEqual(s.title(box), h.ERROR_TITLE)
         self.assertTrue(s.alive(), "lumeno ended on the error\n" + s.log("lumeno"))
         s.keep(s.screen().crop(s.geometry(box)), "error-box")
 
         s.key("Return", window=box)
-        s.wait_for_no_window(lx.ERROR_TITLE)
+        s.wait_for_no_window(h.ERROR_TITLE)
         self.assertTrue(s.alive(), "lumeno ended when the error box was dismissed\n" + s.log("lumeno"))
-        self.assertEqual(s.windows(lx.MAIN_TITLE), [s.window], "the main window is still shown")
+        self.assertEqual(s.windows(h.MAIN_TITLE), [s.window], "the main window is still shown")
         # No run happened: PicTo still shows the picture, as PicFrom does.
-        s.wait_for_client_area(lx.picture_shown(self.picture), "dismissed")
+        s.wait_for_client_area(h.picture_shown(self.picture), "dismissed")
 
         self.run_with("2", "b2-after-error")
 
@@ -84,7 +86,7 @@ class CloseTest(LumenoTestCase):
 
     def close_and_expect_exit(self):
         s = self.session
-        s.x(lx.config.close_window, str(s.window))
+        s.close_window(s.window)
         self.expect_clean_exit("closing the window")
 
     def test_close_when_idle(self):
@@ -97,7 +99,7 @@ class CloseTest(LumenoTestCase):
         # program must end cleanly.
         s = self.session
         s.type_parameter("2")
-        s.press(lx.CMD_GO)
+        s.press(h.CMD_GO)
         s.release()
         self.close_and_expect_exit()
 
@@ -123,8 +125,8 @@ class QuitTest(LumenoTestCase):
         # xdotool call, so Quit usually arrives while the run is still drawing rows.
         s = self.session
         s.type_parameter("2")
-        s.press(lx.CMD_GO)
-        x, y = lx.centre(CMD_QUIT)
+        s.press(h.CMD_GO)
+        x, y = h.centre(CMD_QUIT)
         clicking = time.monotonic()
         s.x("xdotool", "mouseup", "1", "mousemove", "--window", str(s.window), str(x), str(y), "click", "1")
         self.quit_and_expect_exit(clicking)
@@ -138,23 +140,23 @@ class RestartTest(LumenoTestCase):
         s = self.session
         old = s.window
         s.click_control(CMD_RESTART)
-        s.window = lx.wait_until(lambda: [w for w in s.windows(lx.MAIN_TITLE) if w != old],
-                                 lx.WAIT_TIMEOUT, "a new %s window" % lx.MAIN_TITLE)[0]
-        lx.wait_until(lambda: not s.exists(old), lx.WAIT_TIMEOUT, "the old window to be destroyed")
-        self.assertEqual(s.windows(lx.MAIN_TITLE), [s.window], "only the new window is shown")
+        s.window = h.wait_until(lambda: [w for w in s.windows(h.MAIN_TITLE) if w != old],
+                                 h.WAIT_TIMEOUT, "a new %s window" % h.MAIN_TITLE)[0]
+        h.wait_until(lambda: not s.exists(old), h.WAIT_TIMEOUT, "the old window to be destroyed")
+        self.assertEqual(s.windows(h.MAIN_TITLE), [s.window], "only the new window is shown")
         self.assertTrue(s.alive(), "lumeno ended on Restart\n" + s.log("lumeno"))
-        self.assertEqual(s.geometry()[2:], lx.CLIENT_SIZE, "client area size of the new window")
+        self.assertEqual(s.geometry()[2:], h.CLIENT_SIZE, "client area size of the new window")
 
     def test_restart_after_run(self):
         s = self.session
         empty_field = s.client_area().crop(TXT_INTERIOR)
         after_run = self.run_with("5", "b5")
         # Both differ from the start-up state, so that seeing it again shows the restart.
-        self.assertIsNotNone(lx.picture_shown(self.picture)(after_run), "the run changed PicTo")
+        self.assertIsNotNone(h.picture_shown(self.picture)(after_run), "the run changed PicTo")
         self.assertIsNotNone(after_run.crop(TXT_INTERIOR).difference(empty_field), "the field shows 5")
 
         self.restart()
-        pictures = lx.picture_shown(self.picture)
+        pictures = h.picture_shown(self.picture)
 
         def start_up_state(image):
             problem = pictures(image)
@@ -169,10 +171,10 @@ class RestartTest(LumenoTestCase):
     def test_restart_after_resize(self):
         s = self.session
         s.x("xdotool", "windowsize", str(s.window), "700", "500")
-        lx.wait_until(lambda: s.geometry()[2:] == (700, 500), lx.WAIT_TIMEOUT, "the window at 700 x 500")
+        h.wait_until(lambda: s.geometry()[2:] == (700, 500), h.WAIT_TIMEOUT, "the window at 700 x 500")
         s.keep(s.screen().crop(s.geometry()), "resized")
         self.restart()  # checks the new window's size
-        s.wait_for_client_area(lx.picture_shown(self.picture), "restarted")
+        s.wait_for_client_area(h.picture_shown(self.picture), "restarted")
 
 
 class DpiTest(unittest.TestCase):
@@ -186,8 +188,8 @@ class DpiTest(unittest.TestCase):
     CMD_GO = (456, 348, 146, 62)
 
     def test_144(self):
-        picture = lx.read_bmp(lx.config.picture)
-        s = lx.Session("dpi-144", dpi=144)
+        picture = h.read_bmp(h.config.picture)
+        s = h.new_session("dpi-144", dpi=144)
         self.addCleanup(s.close)
         s.start()
         self.assertEqual(s.geometry()[2:], self.CLIENT_SIZE, "client area size at 144 dpi")
@@ -200,7 +202,7 @@ class DpiTest(unittest.TestCase):
             background = box.pixel(224, 248)
             for rect in ((180, 0, 45, 249), (0, 200, 180, 49)):
                 part = box.crop(rect)
-                uniform = lx.Image(part.width, part.height, bytes(background) * (part.width * part.height))
+                uniform = h.Image(part.width, part.height, bytes(background) * (part.width * part.height))
                 problem = part.difference(uniform)
                 if problem:
                     return "PicFrom background %r: %s" % (rect, problem)
@@ -212,7 +214,7 @@ class DpiTest(unittest.TestCase):
 
         s.type_parameter("2", self.TXT_BRIGHTNESS)
         s.click_control(self.CMD_GO)
-        table = lx.curve_table("2")
+        table = h.curve_table("2")
 
         def curve_applied(image):
             expected = image.crop(self.PIC_FROM).map_components(table)
@@ -222,6 +224,42 @@ class DpiTest(unittest.TestCase):
         result = s.wait_for_client_area(curve_applied, "b2")
         self.assertIsNone(start_up(result), "PicFrom unchanged by the run")
         self.assertTrue(s.alive(), "lumeno ended after the run\n" + s.log("lumeno"))
+
+
+class ScaleTest(unittest.TestCase):
+    """At scale 2 (two device pixels a pixel: a Wayland output's scale, Qt's scale factor on
+    X11) the window keeps its layout in pixels, each shown as 2 x 2 device pixels, and a run
+    is as exact. Qt's styles draw a picture box's border in lines one device pixel wide; the
+    ring of device pixels they leave between the border and the picture must show the
+    window's colour, not what lies behind the window."""
+
+    SCALE = 2
+    BORDER_LINES = 2  # device pixels: the sunken border's two lines
+
+    def test_scale_2(self):
+        picture = h.read_bmp(h.config.picture)
+        s = h.new_session("scale-2", scale=self.SCALE)
+        self.addCleanup(s.close)
+        s.start()
+        self.assertEqual(s.geometry()[2:], h.scaled_rect(h.CLIENT_SIZE, self.SCALE), "client area on the screen")
+        s.wait_for_client_area(h.picture_shown(picture, self.SCALE), "started")
+        s.enter_parameter("2")
+        result = h.result_shown(picture, "2", self.SCALE)
+        s.wait_for_client_area(lambda image: result(image) or self.unpainted_ring(image), "b2")
+
+    def unpainted_ring(self, image):
+        """None when the ring around each box's picture shows the window's colour."""
+        window = image.pixel(0, 0)
+        ring = 2 * self.SCALE - self.BORDER_LINES  # a 2-pixel frame less the border's lines
+        for name, box in (("PicFrom", h.PIC_FROM), ("PicTo", h.PIC_TO)):
+            x, y, width, height = h.scaled_rect(box, self.SCALE)
+            for rect in ((x - ring, y - ring, width + 2 * ring, ring), (x - ring, y + height, width + 2 * ring, ring),
+                         (x - ring, y, ring, height), (x + width, y, ring, height)):
+                part = image.crop(rect)
+                problem = part.difference(h.Image(part.width, part.height, bytes(window) * (part.width * part.height)))
+                if problem:
+                    return "%s's ring %r against the window's colour %r: %s" % (name, rect, window, problem)
+        return None
 
 
 class RobustnessTest(LumenoTestCase):
@@ -235,7 +273,7 @@ class RobustnessTest(LumenoTestCase):
         deadline = quiet_since + 20.0
         while time.monotonic() - quiet_since < 1.0:
             self.assertLess(time.monotonic(), deadline, "error boxes kept coming")
-            boxes = s.windows(lx.ERROR_TITLE)
+            boxes = s.windows(h.ERROR_TITLE)
             dismissed += len(boxes)
             for box in boxes:
                 # No --sync: a box that goes away meanwhile would never get the focus.
@@ -244,8 +282,8 @@ class RobustnessTest(LumenoTestCase):
                 quiet_since = time.monotonic()
             time.sleep(0.1)
         self.assertTrue(s.alive(), "lumeno ended\n" + s.log("lumeno"))
-        mains = s.windows(lx.MAIN_TITLE)
-        self.assertEqual(len(mains), 1, "one %s window" % lx.MAIN_TITLE)
+        mains = s.windows(h.MAIN_TITLE)
+        self.assertEqual(len(mains), 1, "one %s window" % h.MAIN_TITLE)
         s.window = mains[0]
         return dismissed
 
@@ -257,12 +295,12 @@ class RobustnessTest(LumenoTestCase):
         def text(n):
             return "".join(rng.choice(alphabet) for _ in range(n))
 
-        places = {"field": lx.centre(lx.TXT_BRIGHTNESS), "go": lx.centre(lx.CMD_GO),
-                  "restart": lx.centre(CMD_RESTART)}
+        places = {"field": h.centre(h.TXT_BRIGHTNESS), "go": h.centre(h.CMD_GO),
+                  "restart": h.centre(CMD_RESTART)}
         actions = events = 0
         started = time.monotonic()
         while actions < 250:
-            windows = s.windows(lx.MAIN_TITLE)
+            windows = s.windows(h.MAIN_TITLE)
             w = str(windows[0] if windows else s.window)
             chain = []
             while len(chain) < 40:
@@ -298,33 +336,33 @@ class RobustnessTest(LumenoTestCase):
         print("storm: %d actions, about %d X input events in %.1f s; %d error box(es) left to dismiss, "
               "window %s" % (actions, events, sent, boxes, "replaced" if s.window != first else "kept"),
               file=sys.stderr)
-        s.x("xdotool", "windowsize", "--sync", str(s.window), *map(str, lx.CLIENT_SIZE), check=False)
-        lx.wait_until(lambda: s.geometry()[2:] == lx.CLIENT_SIZE, lx.WAIT_TIMEOUT, "the window at its size")
+        s.x("xdotool", "windowsize", "--sync", str(s.window), *map(str, h.CLIENT_SIZE), check=False)
+        h.wait_until(lambda: s.geometry()[2:] == h.CLIENT_SIZE, h.WAIT_TIMEOUT, "the window at its size")
         self.run_with("3", "b3-after-storm")
 
     def test_long_paste(self):
         s = self.session
         empty_field = s.client_area().crop(TXT_INTERIOR)
-        owner = lx.ClipboardOwner(s.display, "ab" * 500000)
+        owner = platform_x11.ClipboardOwner(s.display, "ab" * 500000)
         self.addCleanup(owner.close)
-        s.click_control(lx.TXT_BRIGHTNESS)
+        s.click_control(h.TXT_BRIGHTNESS)
         pasting = time.monotonic()
         s.key("ctrl+a", "ctrl+v")
-        lx.wait_until(lambda: owner.requests, lx.WAIT_TIMEOUT, "lumeno to ask for the clipboard's text")
+        h.wait_until(lambda: owner.requests, h.WAIT_TIMEOUT, "lumeno to ask for the clipboard's text")
         # Otherwise the error box below could be the one for an empty field.
-        lx.wait_until(lambda: s.client_area().crop(TXT_INTERIOR).difference(empty_field),
-                      lx.WAIT_TIMEOUT, "the pasted text in the field")
+        h.wait_until(lambda: s.client_area().crop(TXT_INTERIOR).difference(empty_field),
+                      h.WAIT_TIMEOUT, "the pasted text in the field")
         print("pasted text shown %.3f s after ctrl+v" % (time.monotonic() - pasting), file=sys.stderr)
         clicking = time.monotonic()
-        s.click_control(lx.CMD_GO)
-        box = s.wait_for_window(lx.ERROR_TITLE, timeout=5.0)
+        s.click_control(h.CMD_GO)
+        box = s.wait_for_window(h.ERROR_TITLE, timeout=5.0)
         took = time.monotonic() - clicking
         print("error box %.3f s after the click on Go" % took, file=sys.stderr)
         s.keep(s.screen().crop(s.geometry(box)), "error-box")
         s.key("Return", window=box)
-        s.wait_for_no_window(lx.ERROR_TITLE)
+        s.wait_for_no_window(h.ERROR_TITLE)
         self.run_with("2", "b2-after-paste")
 
 
 if __name__ == "__main__":
-    unittest.main(argv=lx.parse_command_line(sys.argv), verbosity=2)
+    unittest.main(argv=h.parse_command_line(sys.argv), verbosity=2)
