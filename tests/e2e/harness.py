@@ -5,6 +5,7 @@ does: click, type, press keys, look at the screen. What differs between platform
 server, input, finding windows, screenshots) is in a module platform_NAME.py beside this
 one, whose Session class derives from the Session here; --platform NAME picks it:
   x11      Xvfb with no window manager, xdotool, ImageMagick's import
+  wayland  a headless sway, the virtual_input helper, grim
 
 Positions in the client area are in the window definition's pixels at 96 dpi (CLIENT_SIZE
 and the rectangles below); screenshots and window geometries are in screen pixels, which

@@ -4,6 +4,7 @@ events, on the platform that --platform names (see harness.py).
 Run one case with
   /usr/bin/python3 test_lumeno.py --platform x11 --lumeno EXE --close-window EXE \
       --picture resources/picture.bmp [--screenshots DIR] GoTest.test_b2
+(wayland takes --virtual-input EXE instead of --close-window; BusyPointerTest --slow-poll LIB).
 """
 
 import random
@@ -260,6 +261,55 @@ class ScaleTest(unittest.TestCase):
                 if problem:
                     return "%s's ring %r against the window's colour %r: %s" % (name, rect, window, problem)
         return None
+
+
+class BusyPointerTest(unittest.TestCase):
+    """While a run draws, the window shows the busy pointer; after it, the default pointer.
+    lumeno is slowed (each poll waits 20 ms), so that the run lasts some seconds."""
+
+    SPOT = (450, 120)  # the window's empty background, right of PicTo
+    AROUND_SPOT = (430, 100, 40, 40)  # where a pointer at SPOT is drawn
+
+    def test_busy_pointer_during_run(self):
+        picture = h.read_bmp(h.config.picture)
+        s = h.new_session("busy-pointer", poll_delay=20)
+        if not s.SHOWS_POINTER:
+            self.skipTest("screenshots on %s do not show the pointer" % h.config.platform)
+        self.addCleanup(s.close)
+        s.start()
+        s.wait_for_client_area(h.picture_shown(picture), "started")
+        s.type_parameter("2")
+        s.park_pointer()
+        bare = s.client_area().crop(self.AROUND_SPOT)
+        s.move(*self.SPOT)
+        idle = s.wait_for_client_area(
+            lambda image: None if image.crop(self.AROUND_SPOT).difference(bare) else "no pointer at the spot",
+            "idle-pointer").crop(self.AROUND_SPOT)
+        finished = h.result_shown(picture, "2")
+
+        def busy_pointer(image):
+            if finished(image) is None:
+                return "the run ended before the busy pointer was seen"
+            pointer = image.crop(self.AROUND_SPOT)
+            if pointer.difference(bare) is None:
+                return "no pointer at the spot"
+            return None if pointer.difference(idle) else "the default pointer at the spot"
+
+        s.click_control(h.CMD_GO)
+        s.move(*self.SPOT)
+        busy = s.wait_for_client_area(busy_pointer, "busy-pointer", timeout=3.0).crop(self.AROUND_SPOT)
+        # A still picture: Qt 6.4's Wayland client reads freed memory while it animates one.
+        time.sleep(0.3)
+        later = s.client_area()
+        self.assertIsNotNone(finished(later), "the run still draws")
+        self.assertIsNone(later.crop(self.AROUND_SPOT).difference(busy), "the busy pointer changed during the run")
+
+        def default_pointer_after_run(image):
+            problem = finished(image) or image.crop(self.AROUND_SPOT).difference(idle)
+            return problem and "after the run: " + problem
+
+        s.wait_for_client_area(default_pointer_after_run, "after-run")
+        self.assertTrue(s.alive(), "lumeno ended after the run\n" + s.log("lumeno"))
 
 
 class RobustnessTest(LumenoTestCase):
