@@ -33,9 +33,10 @@ class Session(harness.Session):
         read_end, write_end = os.pipe()
         with open(self._log_path("xvfb"), "wb") as log:
             self.xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"]
-                # Xvfb resets when its last client leaves, which drops the resources xrdb set.
-                + (["-noreset"] if self.dpi is not None else []),
+                # Without -noreset Xvfb resets when its last client leaves, which drops the
+                # resources xrdb set and refuses clients that connect meanwhile.
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                 "-noreset"],
                 stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
                 preexec_fn=harness.die_with_parent)
         os.close(write_end)
