@@ -256,10 +256,12 @@ def wait_until(condition, timeout, what, interval=0.05):
 class Session:
     """A private Xvfb with lumeno running on it. Use as a context manager, or call close()."""
 
-    def __init__(self, name, dpi=None):
-        """dpi: when given, the server's Xft.dpi resource, which sets lumeno's logical dpi."""
+    def __init__(self, name, dpi=None, screen="1024x768x24"):
+        """dpi: when given, the server's Xft.dpi resource, which sets lumeno's logical dpi.
+        screen: the server's screen, width x height x depth."""
         self.name = name
         self.dpi = dpi
+        self.xvfb_screen = screen
         self.xvfb = None
         self.lumeno = None
         self.display = None
@@ -291,7 +293,7 @@ class Session:
         read_end, write_end = os.pipe()
         with open(self._log_path("xvfb"), "wb") as log:
             self.xvfb = subprocess.Popen(
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"]
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.xvfb_screen, "-nolisten", "tcp"]
                 # Xvfb resets when its last client leaves, which drops the resources xrdb set.
                 + (["-noreset"] if self.dpi is not None else []),
                 stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
