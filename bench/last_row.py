@@ -13,10 +13,10 @@ Runs alternate between the programs, in turns that swap which goes first every r
 A run types b into the field (5 and 2 in turn, so each run changes the result), moves
 the pointer to Go and presses the button with XTest, and times from the release to the
 first XGetImage of the result box's last row showing the curve applied to the source
-box's last row. Positions come from Form1's twips at the density. For each run it also
-records the CPU time the program (all its threads) and the X server took from the
-release to the last row, from /proc/PID/task/*/schedstat; the X server's includes the
-polling reads.
+box's last row; the time of the read before, which did not show it yet, is kept too.
+Positions come from Form1's twips at the density. Each run also records the CPU time
+the program (all its threads) and the X server took from the release to the last row,
+from /proc/PID/task/*/schedstat; the X server's includes the polling reads.
 
 Writes a JSON object per density and prints a summary. Run with /usr/bin/python3.
 """
@@ -109,8 +109,9 @@ class Program:
                                  % (name, layout.pic_from))
 
     def timed_run(self, text, server_pid, poll_interval):
-        """Types text into the field and clicks Go; returns (ms from the click to the result
-        box's last row shown, the program's CPU ms, the server's CPU ms, reads polled)."""
+        """Types text into the field and clicks Go; returns (ms from the click to the first
+        read of the result box's last row showing the result, ms to the last read before
+        that, the program's CPU ms, the server's CPU ms, reads)."""
         display, window, layout = self.display, self.window, self.layout
         display.click(window, *lx.centre(layout.txt_brightness))
         display.focus(window)
@@ -128,12 +129,12 @@ class Program:
         display.button(True)
         display.sync()
         time.sleep(0.05)  # the press is handled; the release is the click
-        reads = 0
+        reads = []  # when each read returned
 
         def shown():
-            nonlocal reads
-            reads += 1
-            return display.grab(window, target) == expected
+            result = display.grab(window, target) == expected
+            reads.append(time.perf_counter())
+            return result
 
         program_before, server_before = cpu_ns(self.process.pid), cpu_ns(server_pid)
         start = time.perf_counter()
@@ -143,7 +144,9 @@ class Program:
         program_cpu = (cpu_ns(self.process.pid) - program_before) / 1e6
         server_cpu = (cpu_ns(server_pid) - server_before) / 1e6
         time.sleep(0.15)  # the run ends and the program idles
-        return (end - start) * 1000.0, program_cpu, server_cpu, reads
+        before = reads[-2] if len(reads) > 1 else start
+        return ((end - start) * 1000.0, (before - start) * 1000.0, program_cpu, server_cpu,
+                len(reads))
 
     def stop(self):
         window_bench.stop(self.process)
@@ -165,20 +168,18 @@ def measure(server, display, dpi, args, picture, log):
         Program("lumeno", [args.lumeno], lx.MAIN_TITLE, server, display, layout, 0, picture, log),
         Program("floor", [args.floor, args.picture], FLOOR_TITLE, server, display, layout,
                 SCREEN[0] // 2, picture, log)]
-    samples = {p.name: {"ms": [], "cpu_ms": [], "server_cpu_ms": [], "reads": []}
-               for p in programs}
+    keys = ("ms", "ms_read_before", "cpu_ms", "server_cpu_ms", "reads")
+    samples = {p.name: {key: [] for key in keys} for p in programs}
     first = {}
     try:
         for turn in range(args.runs + 1):
             order = programs if turn % 2 == 0 else programs[::-1]
             for program in order:
-                ms, cpu, server_cpu, reads = program.timed_run(
-                    VALUES[turn % 2], server.xvfb.pid, args.poll_interval)
+                run = program.timed_run(VALUES[turn % 2], server.xvfb.pid, args.poll_interval)
                 if turn == 0:
-                    first[program.name] = ms
+                    first[program.name] = run[0]
                     continue
-                for key, value in zip(("ms", "cpu_ms", "server_cpu_ms", "reads"),
-                                      (ms, cpu, server_cpu, reads)):
+                for key, value in zip(keys, run):
                     samples[program.name][key].append(value)
     finally:
         for program in programs:
@@ -190,6 +191,8 @@ def measure(server, display, dpi, args, picture, log):
         "box_size": layout.pic_to[2:],
         "lumeno_ms": statistics.median(lumeno["ms"]),
         "floor_ms": statistics.median(floor["ms"]),
+        "lumeno_read_before_ms": statistics.median(lumeno["ms_read_before"]),
+        "floor_read_before_ms": statistics.median(floor["ms_read_before"]),
         "ratio": statistics.median(lumeno["ms"]) / statistics.median(floor["ms"]),
         "lumeno_spread_ms": spread(lumeno["ms"]),
         "floor_spread_ms": spread(floor["ms"]),
