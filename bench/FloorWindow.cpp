@@ -87,12 +87,14 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setWindowTitle("Floor");
     window.resize(pixels(clientSize[0]), pixels(clientSize[1]));
+    // Created in Form1's tab order, so that Go hands the focus to the result box when it
+    // is disabled, as in lumeno.
     const ImageBox from(picture, rect(sourceBox), &window);
+    QPushButton go("Go", &window);
+    go.setGeometry(rect(goButton));
     ImageBox to(picture, rect(resultBox), &window);
     QLineEdit text(&window);
     text.setGeometry(rect(field));
-    QPushButton go("Go", &window);
-    go.setGeometry(rect(goButton));
     QObject::connect(&go, &QPushButton::clicked, [&] { run(window, go, text, from, to); });
     window.show();
     return QApplication::exec();

@@ -8,10 +8,13 @@
 // A box with a 2-pixel sunken border showing an image of its client area: a picture
 // from the top-left corner over the window colour, as lumeno's picture boxes show it.
 // Pixels are 0xFFRRGGBB words, the window system's layout, so a repaint is a copy.
+// It takes the focus, as lumeno's boxes do, but shows no sign of it, so a change of
+// focus repaints nothing.
 class ImageBox : public QFrame {
 public:
     ImageBox(const QImage& picture, const QRect& outer, QWidget* parent) : QFrame(parent) {
         setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+        setFocusPolicy(Qt::StrongFocus);
         setAttribute(Qt::WA_OpaquePaintEvent);
         setGeometry(outer);
         image_ = QImage(contentsRect().size(), QImage::Format_RGB32);
@@ -31,6 +34,9 @@ public:
     }
 
 protected:
+    void focusInEvent(QFocusEvent* /*event*/) override {}
+    void focusOutEvent(QFocusEvent* /*event*/) override {}
+
     void paintEvent(QPaintEvent* event) override {
         const QRect client = contentsRect();
         if (!client.contains(event->rect()))
