@@ -145,7 +145,7 @@ def main():
             verdict = "MISSED"
         elif against:
             goal = "<= %s x %s (%s %s)" % (number(factor), against, number(reference), unit)
-            ratio = "%.3g" % (figure / reference)
+            ratio = "%.3f" % (figure / reference)
             verdict = "ok" if figure <= factor * reference else "MISSED"
         else:
             goal, ratio = "<= %s %s" % (number(factor), unit), "-"
