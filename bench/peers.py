@@ -27,7 +27,7 @@ import numpy as np
 from PIL import Image
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import lumeno_x as lx  # noqa: E402
+import harness as h  # noqa: E402
 
 SIZES = [(149, 165), (500, 500), (1000, 1000), (2000, 1500), (4000, 3000)]
 FX = "2*u/(2*u+1)"
@@ -78,7 +78,7 @@ def write_ppm(path, image):
 
 
 def read_ppm(path):
-    parsed = lx.parse_ppm(open(path, "rb").read())
+    parsed = h.parse_ppm(open(path, "rb").read())
     return np.frombuffer(parsed.data, np.uint8).reshape(parsed.height, parsed.width, 3)
 
 
@@ -98,7 +98,7 @@ def main():
     args = parser.parse_args()
 
     cv2.setNumThreads(1)
-    table = lx.curve_table("2")
+    table = h.curve_table("2")
     lut = np.array(table, dtype=np.uint8)
     rows = []
     checks = {}

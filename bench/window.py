@@ -20,13 +20,14 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import lumeno_x as lx  # noqa: E402
+import harness as h  # noqa: E402
+import platform_x11  # noqa: E402
 import xwindow  # noqa: E402
 
 TIMEOUT = 20.0
 
 
-class Server(lx.Session):
+class Server(platform_x11.Session):
     """The harness's private Xvfb, without lumeno started in it."""
 
     def _start_lumeno(self):
@@ -45,8 +46,8 @@ def launch(server, display, executable, title, log):
     """Starts executable; returns (process, window, ms from process start to first paint)."""
     display.watch_windows()
     start = time.perf_counter()
-    process = subprocess.Popen([executable], env=server._environment(), stdin=subprocess.DEVNULL,
-                               stdout=log, stderr=subprocess.STDOUT, preexec_fn=lx._die_with_parent)
+    process = subprocess.Popen([executable], env=server.environment(), stdin=subprocess.DEVNULL,
+                               stdout=log, stderr=subprocess.STDOUT, preexec_fn=h.die_with_parent)
 
     def mapped():
         if process.poll() is not None:
@@ -54,7 +55,7 @@ def launch(server, display, executable, title, log):
         return display.mapped_window(title)
 
     window, _ = xwindow.poll(mapped, TIMEOUT, "a window titled %r" % title)
-    whole = (0, 0) + lx.CLIENT_SIZE
+    whole = (0, 0) + h.CLIENT_SIZE
 
     def painted():
         return display.flat(window, whole) is False
@@ -70,24 +71,24 @@ def last_row(rect):
 
 def timed_run(display, window, text):
     """Types text into txtBrightness, clicks Go; ms from the click to PicTo's last row shown."""
-    display.click(window, *lx.centre(lx.TXT_BRIGHTNESS))
+    display.click(window, *h.centre(h.TXT_BRIGHTNESS))
     display.focus(window)
     display.keys("Control_L", "a")
     for character in text:
         display.keys({".": "period", "-": "minus"}.get(character, character))
-    source = display.grab(window, last_row(lx.PIC_FROM))
-    table = lx.curve_table(text)
+    source = display.grab(window, last_row(h.PIC_FROM))
+    table = h.curve_table(text)
     expected = bytes(table[c] for c in source)
-    if display.grab(window, last_row(lx.PIC_TO)) == expected:
+    if display.grab(window, last_row(h.PIC_TO)) == expected:
         raise AssertionError("PicTo already shows the result for b = %s before Go" % text)
 
-    display.move(window, *lx.centre(lx.CMD_GO))
+    display.move(window, *h.centre(h.CMD_GO))
     display.button(True)
     display.sync()
     time.sleep(0.05)  # the press is handled; the release is the click
     start = time.perf_counter()
     display.button(False)
-    _, shown = xwindow.poll(lambda: display.grab(window, last_row(lx.PIC_TO)) == expected,
+    _, shown = xwindow.poll(lambda: display.grab(window, last_row(h.PIC_TO)) == expected,
                             TIMEOUT, "PicTo's last row for b = %s" % text)
     return (shown - start) * 1000.0
 
@@ -110,7 +111,7 @@ def main():
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
 
-    lx.config.screenshots = args.logs
+    h.config.screenshots = args.logs
     samples = {"startup_ms": [], "startup_bare_qt_ms": [], "rss_mib": [], "rss_bare_qt_mib": [],
                "run_first_ms": [], "run_again_ms": []}
     log_path = os.path.join(args.logs, "bench-programs.log")
@@ -128,7 +129,7 @@ def main():
                 samples["rss_bare_qt_mib"].append(peak_rss_mib(process))
             stop(process)
 
-            process, window, startup = launch(server, display, args.lumeno, lx.MAIN_TITLE, log)
+            process, window, startup = launch(server, display, args.lumeno, h.MAIN_TITLE, log)
             time.sleep(0.3)  # idle before typing, as a person would be
             first = timed_run(display, window, "2")
             time.sleep(0.3)

@@ -196,6 +196,8 @@ def check_deb(args):
             f.check(fields.get(key, "").strip(), f"{key} is empty")
         missing = {"libc6", "libqt6widgets6"} - depended_packages(fields.get("Depends", ""))
         f.check(not missing, f"Depends: {fields.get('Depends')!r} lacks {sorted(missing)}")
+        recommends = fields.get("Recommends", "")
+        f.check("qt6-wayland" in depended_packages(recommends), f"Recommends: {recommends!r} lacks qt6-wayland")
         listing = [line.split() for line in run_or_die(["dpkg-deb", "-c", debs[0]]).splitlines()]
         files = {cols[-1]: cols for cols in listing if not cols[0].startswith("d")}
         expected = {"./usr/" + p for p in installed_files(args.appstream_id)}

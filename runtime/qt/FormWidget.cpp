@@ -2,6 +2,7 @@
 
 #include "AccessibleFactory.h"
 #include "BmpFile.h"
+#include "BusyPointer.h"
 #include "CommandButtonWidget.h"
 #include "Form.h"
 #include "PictureBoxWidget.h"
@@ -138,7 +139,7 @@ const PixelImage& FormWidget::picture(std::string_view name) {
 
 void FormWidget::setMousePointer(MousePointer pointer) {
     if (pointer == MousePointer::Busy)
-        setCursor(Qt::WaitCursor);
+        setCursor(busyPointer(*this));
     else
         unsetCursor();
     // Assistive technology learns that the window is busy from the pointer, as a user does.

@@ -73,10 +73,20 @@ QString PictureBoxWidget::description() const {
 
 void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     const QRect client = contentsRect();
+    QPainter painter(this);
     if (!client.contains(event->rect())) {
-        QFrame::paintEvent(event); // the border
-        if (hasFocus())
-            paintFocusMark();
+        const QRegion frame = QRegion(rect()).subtracted(client);
+        if (hasFocus()) {
+            // The focus mark: the whole border in the highlight colour.
+            for (const QRect& strip : frame)
+                painter.fillRect(strip, palette().highlight());
+        } else {
+            // Qt's styles draw the border in lines one device pixel wide, which leave part of
+            // the frame bare where a pixel is several device pixels: cover it, then draw it.
+            for (const QRect& strip : frame)
+                painter.fillRect(strip, palette().window());
+            drawFrame(&painter);
+        }
     }
     const QRect area = event->rect() & client;
     if (area.isEmpty())
@@ -85,16 +95,8 @@ void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     // The model's memory, painted where it is.
     const QImage image(reinterpret_cast<const uchar*>(shown.words()), shown.width(), shown.height(),
                        static_cast<qsizetype>(shown.width()) * 4, QImage::Format_RGB32);
-    QPainter painter(this);
     painter.drawImage(area.topLeft(), image, area.translated(-client.topLeft()));
     model_.painted();
-}
-
-void PictureBoxWidget::paintFocusMark() {
-    // Over the border only: the client area shows the model's pixels as they are.
-    QPainter painter(this);
-    painter.setClipRegion(QRegion(rect()).subtracted(contentsRect()));
-    painter.fillRect(rect(), palette().color(QPalette::Highlight));
 }
 
 } // namespace lumeno

@@ -32,8 +32,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void paintFocusMark();
-
     PictureBoxModel model_;
     // The size of the picture the box was made with; empty once a drawing replaced it.
     QSize originalPicture_;

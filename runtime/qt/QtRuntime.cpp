@@ -22,13 +22,25 @@ int start(const ProgramHeader& header) {
     QApplication application(count, arguments);
     QApplication::setApplicationName(toQString(header.applicationName));
     QApplication::setApplicationVersion(toQString(header.applicationVersion));
+    // The desktop entry is named after the program; on Wayland this is also the window's
+    // app id, by which the compositor matches the window to the entry and its icon.
+    QGuiApplication::setDesktopFileName(toQString(header.applicationName));
     // The program ends when its window is closed, also in the middle of a handler.
     QApplication::setQuitOnLastWindowClosed(false);
-    Form form(header.startupWindow, header.bindings);
-    form.show();
-    const int status = QApplication::exec();
-    // A window closed during a handler awaits destruction; destroy it before the form.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    int status = 0;
+    {
+        Form form(header.startupWindow, header.bindings);
+        form.show();
+        status = QApplication::exec();
+        // A window closed during a handler awaits destruction; destroy it before the form.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // Qt 6.4's Wayland client can deadlock while it disconnects (an event thread quits
+        // holding a prepared read that the other one then waits for), which would leave the
+        // program running with no window. Nothing the program holds outlives the process.
+        endProgram(status);
+    }
     return status;
 }
 

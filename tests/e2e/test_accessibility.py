@@ -4,7 +4,7 @@ Runs in a D-Bus session of its own, where the session bus starts the accessibili
   dbus-run-session -- /usr/bin/python3 test_accessibility.py --lumeno EXE --close-window EXE \
       --picture resources/picture.bmp [--screenshots DIR]
 
-lumeno runs in a private Xvfb (lumeno_x.Session). Everything is done through AT-SPI, as
+lumeno runs in a private Xvfb (the harness's x11 session). Everything is done through AT-SPI, as
 assistive technology does it, except reading the result's pixels from a screenshot and,
 in the last step, real keys.
 """
@@ -17,7 +17,7 @@ import unittest
 import pyatspi
 from gi.repository import GLib
 
-import lumeno_x as lx
+import harness as lx
 
 
 def children(accessible):
@@ -45,7 +45,7 @@ class AccessibilityTest(unittest.TestCase):
         # Qt's bridge to the accessibility bus, without a desktop that asks for it.
         os.environ["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
         self.picture = lx.read_bmp(lx.config.picture)
-        self.session = lx.Session("accessibility")
+        self.session = lx.new_session("accessibility")
         self.addCleanup(self.session.close)
         self.session.start()
         desktop = pyatspi.Registry.getDesktop(0)

@@ -1,8 +1,10 @@
-"""End-to-end tests: lumeno in its own Xvfb, used through real mouse and keyboard events.
+"""End-to-end tests: lumeno on a display of its own, used through real mouse and keyboard
+events, on the platform that --platform names (see harness.py).
 
 Run one case with
-  /usr/bin/python3 test_lumeno.py --lumeno EXE --close-window EXE --picture resources/picture.bmp \
-      [--screenshots DIR] GoTest.test_b2
+  /usr/bin/python3 test_lumeno.py --platform x11 --lumeno EXE --close-window EXE \
+      --picture resources/picture.bmp [--screenshots DIR] GoTest.test_b2
+(wayland takes --virtual-input EXE instead of --close-window; BusyPointerTest --slow-poll LIB).
 """
 
 import random
@@ -10,12 +12,13 @@ import sys
 import time
 import unittest
 
-import lumeno_x as lx
+import harness as h
+import platform_x11
 
 CMD_QUIT = (304, 296, 97, 41)
 CMD_RESTART = (400, 232, 89, 41)
 # Go without its rightmost column, which Restart's edge overlaps.
-GO_BUTTON = (lx.CMD_GO[0], lx.CMD_GO[1], lx.CMD_GO[2] - 1, lx.CMD_GO[3])
+GO_BUTTON = (h.CMD_GO[0], h.CMD_GO[1], h.CMD_GO[2] - 1, h.CMD_GO[3])
 # Inside txtBrightness's frame: its text and caret, not the frame that focus may redraw.
 TXT_INTERIOR = (98, 234, 37, 21)
 # From the click on Quit to the end of the process. It normally takes well under 0.1 s;
@@ -25,28 +28,28 @@ QUIT_TIMEOUT = 2.0
 
 class LumenoTestCase(unittest.TestCase):
     def setUp(self):
-        self.picture = lx.read_bmp(lx.config.picture)
+        self.picture = h.read_bmp(h.config.picture)
         self.assertEqual((self.picture.width, self.picture.height), (180, 200), "built-in picture size")
-        self.session = lx.Session(self.id().split(".", 1)[1].replace(".", "-"))
+        self.session = h.new_session(self.id().split(".", 1)[1].replace(".", "-"))
         self.addCleanup(self.session.close)
         self.session.start()
         geometry = self.session.geometry()
-        self.assertEqual(geometry[2:], lx.CLIENT_SIZE, "client area size of the main window")
-        self.session.wait_for_client_area(lx.picture_shown(self.picture), "started")
+        self.assertEqual(geometry[2:], h.CLIENT_SIZE, "client area size of the main window")
+        self.session.wait_for_client_area(h.picture_shown(self.picture), "started")
 
     def run_with(self, text, label):
         self.session.enter_parameter(text)
-        image = self.session.wait_for_client_area(lx.result_shown(self.picture, text), label)
+        image = self.session.wait_for_client_area(h.result_shown(self.picture, text), label)
         self.assertTrue(self.session.alive(), "lumeno ended after the run\n" + self.session.log("lumeno"))
         return image
 
-    def expect_clean_exit(self, what, timeout=lx.EXIT_TIMEOUT):
+    def expect_clean_exit(self, what, timeout=h.EXIT_TIMEOUT):
         """Waits for lumeno to end after what; checks its status 0 and that no window is left."""
         s = self.session
         status = s.wait_for_exit(timeout)  # fails unless lumeno ends within timeout seconds
         self.assertEqual(status, 0, "exit status after %s\n%s" % (what, s.log("lumeno")))
         self.assertFalse(s.exists(s.window), "the main window is gone")
-        self.assertEqual(s.windows(lx.MAIN_TITLE) + s.windows(lx.ERROR_TITLE), [], "no window is left")
+        self.assertEqual(s.windows(h.MAIN_TITLE) + s.windows(h.ERROR_TITLE), [], "no window is left")
 
 
 class GoTest(LumenoTestCase):
@@ -65,18 +68,18 @@ class TypeMismatchTest(LumenoTestCase):
     def test_error_box_then_go(self):
         s = self.session
         s.enter_parameter("abc")
-        box = s.wait_for_window(lx.ERROR_TITLE)
+        box = s.wait_for_window(h.ERROR_TITLE)
         self.assertNotEqual(box, s.window, "the error box is a window of its own")
-        self.assertEqual(s.title(box), lx.ERROR_TITLE)
+        self.assertEqual(s.title(box), h.ERROR_TITLE)
         self.assertTrue(s.alive(), "lumeno ended on the error\n" + s.log("lumeno"))
         s.keep(s.screen().crop(s.geometry(box)), "error-box")
 
         s.key("Return", window=box)
-        s.wait_for_no_window(lx.ERROR_TITLE)
+        s.wait_for_no_window(h.ERROR_TITLE)
         self.assertTrue(s.alive(), "lumeno ended when the error box was dismissed\n" + s.log("lumeno"))
-        self.assertEqual(s.windows(lx.MAIN_TITLE), [s.window], "the main window is still shown")
+        self.assertEqual(s.windows(h.MAIN_TITLE), [s.window], "the main window is still shown")
         # No run happened: PicTo still shows the picture, as PicFrom does.
-        s.wait_for_client_area(lx.picture_shown(self.picture), "dismissed")
+        s.wait_for_client_area(h.picture_shown(self.picture), "dismissed")
 
         self.run_with("2", "b2-after-error")
 
@@ -86,7 +89,7 @@ class CloseTest(LumenoTestCase):
 
     def close_and_expect_exit(self):
         s = self.session
-        s.x(lx.config.close_window, str(s.window))
+        s.close_window(s.window)
         self.expect_clean_exit("closing the window")
 
     def test_close_when_idle(self):
@@ -99,7 +102,7 @@ class CloseTest(LumenoTestCase):
         # program must end cleanly.
         s = self.session
         s.type_parameter("2")
-        s.press(lx.CMD_GO)
+        s.press(h.CMD_GO)
         s.release()
         self.close_and_expect_exit()
 
@@ -125,8 +128,8 @@ class QuitTest(LumenoTestCase):
         # xdotool call, so Quit usually arrives while the run is still drawing rows.
         s = self.session
         s.type_parameter("2")
-        s.press(lx.CMD_GO)
-        x, y = lx.centre(CMD_QUIT)
+        s.press(h.CMD_GO)
+        x, y = h.centre(CMD_QUIT)
         clicking = time.monotonic()
         s.x("xdotool", "mouseup", "1", "mousemove", "--window", str(s.window), str(x), str(y), "click", "1")
         self.quit_and_expect_exit(clicking)
@@ -140,23 +143,23 @@ class RestartTest(LumenoTestCase):
         s = self.session
         old = s.window
         s.click_control(CMD_RESTART)
-        s.window = lx.wait_until(lambda: [w for w in s.windows(lx.MAIN_TITLE) if w != old],
-                                 lx.WAIT_TIMEOUT, "a new %s window" % lx.MAIN_TITLE)[0]
-        lx.wait_until(lambda: not s.exists(old), lx.WAIT_TIMEOUT, "the old window to be destroyed")
-        self.assertEqual(s.windows(lx.MAIN_TITLE), [s.window], "only the new window is shown")
+        s.window = h.wait_until(lambda: [w for w in s.windows(h.MAIN_TITLE) if w != old],
+                                 h.WAIT_TIMEOUT, "a new %s window" % h.MAIN_TITLE)[0]
+        h.wait_until(lambda: not s.exists(old), h.WAIT_TIMEOUT, "the old window to be destroyed")
+        self.assertEqual(s.windows(h.MAIN_TITLE), [s.window], "only the new window is shown")
         self.assertTrue(s.alive(), "lumeno ended on Restart\n" + s.log("lumeno"))
-        self.assertEqual(s.geometry()[2:], lx.CLIENT_SIZE, "client area size of the new window")
+        self.assertEqual(s.geometry()[2:], h.CLIENT_SIZE, "client area size of the new window")
 
     def test_restart_after_run(self):
         s = self.session
         empty_field = s.client_area().crop(TXT_INTERIOR)
         after_run = self.run_with("5", "b5")
         # Both differ from the start-up state, so that seeing it again shows the restart.
-        self.assertIsNotNone(lx.picture_shown(self.picture)(after_run), "the run changed PicTo")
+        self.assertIsNotNone(h.picture_shown(self.picture)(after_run), "the run changed PicTo")
         self.assertIsNotNone(after_run.crop(TXT_INTERIOR).difference(empty_field), "the field shows 5")
 
         self.restart()
-        pictures = lx.picture_shown(self.picture)
+        pictures = h.picture_shown(self.picture)
 
         def start_up_state(image):
             problem = pictures(image)
@@ -171,10 +174,10 @@ class RestartTest(LumenoTestCase):
     def test_restart_after_resize(self):
         s = self.session
         s.x("xdotool", "windowsize", str(s.window), "700", "500")
-        lx.wait_until(lambda: s.geometry()[2:] == (700, 500), lx.WAIT_TIMEOUT, "the window at 700 x 500")
+        h.wait_until(lambda: s.geometry()[2:] == (700, 500), h.WAIT_TIMEOUT, "the window at 700 x 500")
         s.keep(s.screen().crop(s.geometry()), "resized")
         self.restart()  # checks the new window's size
-        s.wait_for_client_area(lx.picture_shown(self.picture), "restarted")
+        s.wait_for_client_area(h.picture_shown(self.picture), "restarted")
 
 
 class DpiTest(unittest.TestCase):
@@ -188,8 +191,8 @@ class DpiTest(unittest.TestCase):
     CMD_GO = (456, 348, 146, 62)
 
     def test_144(self):
-        picture = lx.read_bmp(lx.config.picture)
-        s = lx.Session("dpi-144", dpi=144)
+        picture = h.read_bmp(h.config.picture)
+        s = h.new_session("dpi-144", dpi=144)
         self.addCleanup(s.close)
         s.start()
         self.assertEqual(s.geometry()[2:], self.CLIENT_SIZE, "client area size at 144 dpi")
@@ -202,7 +205,7 @@ class DpiTest(unittest.TestCase):
             background = box.pixel(224, 248)
             for rect in ((180, 0, 45, 249), (0, 200, 180, 49)):
                 part = box.crop(rect)
-                uniform = lx.Image(part.width, part.height, bytes(background) * (part.width * part.height))
+                uniform = h.Image(part.width, part.height, bytes(background) * (part.width * part.height))
                 problem = part.difference(uniform)
                 if problem:
                     return "PicFrom background %r: %s" % (rect, problem)
@@ -214,7 +217,7 @@ class DpiTest(unittest.TestCase):
 
         s.type_parameter("2", self.TXT_BRIGHTNESS)
         s.click_control(self.CMD_GO)
-        table = lx.curve_table("2")
+        table = h.curve_table("2")
 
         def curve_applied(image):
             expected = image.crop(self.PIC_FROM).map_components(table)
@@ -223,6 +226,91 @@ class DpiTest(unittest.TestCase):
 
         result = s.wait_for_client_area(curve_applied, "b2")
         self.assertIsNone(start_up(result), "PicFrom unchanged by the run")
+        self.assertTrue(s.alive(), "lumeno ended after the run\n" + s.log("lumeno"))
+
+
+class ScaleTest(unittest.TestCase):
+    """At scale 2 (two device pixels a pixel: a Wayland output's scale, Qt's scale factor on
+    X11) the window keeps its layout in pixels, each shown as 2 x 2 device pixels, and a run
+    is as exact. Qt's styles draw a picture box's border in lines one device pixel wide; the
+    ring of device pixels they leave between the border and the picture must show the
+    window's colour, not what lies behind the window."""
+
+    SCALE = 2
+    BORDER_LINES = 2  # device pixels: the sunken border's two lines
+
+    def test_scale_2(self):
+        picture = h.read_bmp(h.config.picture)
+        s = h.new_session("scale-2", scale=self.SCALE)
+        self.addCleanup(s.close)
+        s.start()
+        self.assertEqual(s.geometry()[2:], h.scaled_rect(h.CLIENT_SIZE, self.SCALE), "client area on the screen")
+        s.wait_for_client_area(h.picture_shown(picture, self.SCALE), "started")
+        s.enter_parameter("2")
+        result = h.result_shown(picture, "2", self.SCALE)
+        s.wait_for_client_area(lambda image: result(image) or self.unpainted_ring(image), "b2")
+
+    def unpainted_ring(self, image):
+        """None when the ring around each box's picture shows the window's colour."""
+        window = image.pixel(0, 0)
+        ring = 2 * self.SCALE - self.BORDER_LINES  # a 2-pixel frame less the border's lines
+        for name, box in (("PicFrom", h.PIC_FROM), ("PicTo", h.PIC_TO)):
+            x, y, width, height = h.scaled_rect(box, self.SCALE)
+            for rect in ((x - ring, y - ring, width + 2 * ring, ring), (x - ring, y + height, width + 2 * ring, ring),
+                         (x - ring, y, ring, height), (x + width, y, ring, height)):
+                part = image.crop(rect)
+                problem = part.difference(h.Image(part.width, part.height, bytes(window) * (part.width * part.height)))
+                if problem:
+                    return "%s's ring %r against the window's colour %r: %s" % (name, rect, window, problem)
+        return None
+
+
+class BusyPointerTest(unittest.TestCase):
+    """While a run draws, the window shows the busy pointer; after it, the default pointer.
+    lumeno is slowed (each poll waits 20 ms), so that the run lasts some seconds."""
+
+    SPOT = (450, 120)  # the window's empty background, right of PicTo
+    AROUND_SPOT = (430, 100, 40, 40)  # where a pointer at SPOT is drawn
+
+    def test_busy_pointer_during_run(self):
+        picture = h.read_bmp(h.config.picture)
+        s = h.new_session("busy-pointer", poll_delay=20)
+        if not s.SHOWS_POINTER:
+            self.skipTest("screenshots on %s do not show the pointer" % h.config.platform)
+        self.addCleanup(s.close)
+        s.start()
+        s.wait_for_client_area(h.picture_shown(picture), "started")
+        s.type_parameter("2")
+        s.park_pointer()
+        bare = s.client_area().crop(self.AROUND_SPOT)
+        s.move(*self.SPOT)
+        idle = s.wait_for_client_area(
+            lambda image: None if image.crop(self.AROUND_SPOT).difference(bare) else "no pointer at the spot",
+            "idle-pointer").crop(self.AROUND_SPOT)
+        finished = h.result_shown(picture, "2")
+
+        def busy_pointer(image):
+            if finished(image) is None:
+                return "the run ended before the busy pointer was seen"
+            pointer = image.crop(self.AROUND_SPOT)
+            if pointer.difference(bare) is None:
+                return "no pointer at the spot"
+            return None if pointer.difference(idle) else "the default pointer at the spot"
+
+        s.click_control(h.CMD_GO)
+        s.move(*self.SPOT)
+        busy = s.wait_for_client_area(busy_pointer, "busy-pointer", timeout=3.0).crop(self.AROUND_SPOT)
+        # A still picture: Qt 6.4's Wayland client reads freed memory while it animates one.
+        time.sleep(0.2)  # an animated wait cursor shows a dozen frames meanwhile
+        later = s.client_area()
+        self.assertIsNotNone(finished(later), "the run still draws")
+        self.assertIsNone(later.crop(self.AROUND_SPOT).difference(busy), "the busy pointer changed during the run")
+
+        def default_pointer_after_run(image):
+            problem = finished(image) or image.crop(self.AROUND_SPOT).difference(idle)
+            return problem and "after the run: " + problem
+
+        s.wait_for_client_area(default_pointer_after_run, "after-run")
         self.assertTrue(s.alive(), "lumeno ended after the run\n" + s.log("lumeno"))
 
 
@@ -237,7 +325,7 @@ class RobustnessTest(LumenoTestCase):
         deadline = quiet_since + 20.0
         while time.monotonic() - quiet_since < 1.0:
             self.assertLess(time.monotonic(), deadline, "error boxes kept coming")
-            boxes = s.windows(lx.ERROR_TITLE)
+            boxes = s.windows(h.ERROR_TITLE)
             dismissed += len(boxes)
             for box in boxes:
                 # No --sync: a box that goes away meanwhile would never get the focus.
@@ -246,8 +334,8 @@ class RobustnessTest(LumenoTestCase):
                 quiet_since = time.monotonic()
             time.sleep(0.1)
         self.assertTrue(s.alive(), "lumeno ended\n" + s.log("lumeno"))
-        mains = s.windows(lx.MAIN_TITLE)
-        self.assertEqual(len(mains), 1, "one %s window" % lx.MAIN_TITLE)
+        mains = s.windows(h.MAIN_TITLE)
+        self.assertEqual(len(mains), 1, "one %s window" % h.MAIN_TITLE)
         s.window = mains[0]
         return dismissed
 
@@ -259,12 +347,12 @@ class RobustnessTest(LumenoTestCase):
         def text(n):
             return "".join(rng.choice(alphabet) for _ in range(n))
 
-        places = {"field": lx.centre(lx.TXT_BRIGHTNESS), "go": lx.centre(lx.CMD_GO),
-                  "restart": lx.centre(CMD_RESTART)}
+        places = {"field": h.centre(h.TXT_BRIGHTNESS), "go": h.centre(h.CMD_GO),
+                  "restart": h.centre(CMD_RESTART)}
         actions = events = 0
         started = time.monotonic()
         while actions < 250:
-            windows = s.windows(lx.MAIN_TITLE)
+            windows = s.windows(h.MAIN_TITLE)
             w = str(windows[0] if windows else s.window)
             chain = []
             while len(chain) < 40:
@@ -300,31 +388,31 @@ class RobustnessTest(LumenoTestCase):
         print("storm: %d actions, about %d X input events in %.1f s; %d error box(es) left to dismiss, "
               "window %s" % (actions, events, sent, boxes, "replaced" if s.window != first else "kept"),
               file=sys.stderr)
-        s.x("xdotool", "windowsize", "--sync", str(s.window), *map(str, lx.CLIENT_SIZE), check=False)
-        lx.wait_until(lambda: s.geometry()[2:] == lx.CLIENT_SIZE, lx.WAIT_TIMEOUT, "the window at its size")
+        s.x("xdotool", "windowsize", "--sync", str(s.window), *map(str, h.CLIENT_SIZE), check=False)
+        h.wait_until(lambda: s.geometry()[2:] == h.CLIENT_SIZE, h.WAIT_TIMEOUT, "the window at its size")
         self.run_with("3", "b3-after-storm")
 
     def test_long_paste(self):
         s = self.session
         empty_field = s.client_area().crop(TXT_INTERIOR)
-        owner = lx.ClipboardOwner(s.display, "ab" * 500000)
+        owner = platform_x11.ClipboardOwner(s.display, "ab" * 500000)
         self.addCleanup(owner.close)
-        s.click_control(lx.TXT_BRIGHTNESS)
+        s.click_control(h.TXT_BRIGHTNESS)
         pasting = time.monotonic()
         s.key("ctrl+a", "ctrl+v")
-        lx.wait_until(lambda: owner.requests, lx.WAIT_TIMEOUT, "lumeno to ask for the clipboard's text")
+        h.wait_until(lambda: owner.requests, h.WAIT_TIMEOUT, "lumeno to ask for the clipboard's text")
         # Otherwise the error box below could be the one for an empty field.
-        lx.wait_until(lambda: s.client_area().crop(TXT_INTERIOR).difference(empty_field),
-                      lx.WAIT_TIMEOUT, "the pasted text in the field")
+        h.wait_until(lambda: s.client_area().crop(TXT_INTERIOR).difference(empty_field),
+                      h.WAIT_TIMEOUT, "the pasted text in the field")
         print("pasted text shown %.3f s after ctrl+v" % (time.monotonic() - pasting), file=sys.stderr)
         clicking = time.monotonic()
-        s.click_control(lx.CMD_GO)
-        box = s.wait_for_window(lx.ERROR_TITLE, timeout=5.0)
+        s.click_control(h.CMD_GO)
+        box = s.wait_for_window(h.ERROR_TITLE, timeout=5.0)
         took = time.monotonic() - clicking
         print("error box %.3f s after the click on Go" % took, file=sys.stderr)
         s.keep(s.screen().crop(s.geometry(box)), "error-box")
         s.key("Return", window=box)
-        s.wait_for_no_window(lx.ERROR_TITLE)
+        s.wait_for_no_window(h.ERROR_TITLE)
         self.run_with("2", "b2-after-paste")
 
 
@@ -333,8 +421,8 @@ class KeyboardTest(LumenoTestCase):
 
     def border(self, image, box):
         """The pixels of the 2-pixel border around a picture box's client area."""
-        x, y, w, h = box
-        outer = image.crop((x - 2, y - 2, w + 4, h + 4))
+        x, y, width, height = box
+        outer = image.crop((x - 2, y - 2, width + 4, height + 4))
         return [outer.pixel(i, j) for j in range(outer.height) for i in range(outer.width)
                 if not (2 <= i < outer.width - 2 and 2 <= j < outer.height - 2)]
 
@@ -356,7 +444,7 @@ class KeyboardTest(LumenoTestCase):
         s.x("xdotool", "windowfocus", "--sync", str(s.window))
         s.park_pointer()
         # The focus starts on PicFrom.
-        start = s.wait_for_client_area(self.focus_marked(lx.PIC_FROM, lx.PIC_TO, lx.picture_shown(self.picture)),
+        start = s.wait_for_client_area(self.focus_marked(h.PIC_FROM, h.PIC_TO, h.picture_shown(self.picture)),
                                        "focus-on-picfrom")
         s.type_parameter("2")
         s.park_pointer()
@@ -365,13 +453,13 @@ class KeyboardTest(LumenoTestCase):
         self.assertIsNotNone(go_focused.difference(start.crop(GO_BUTTON)), "Go shows the focus")
 
         s.key("space")
-        result = lx.result_shown(self.picture, "2")
+        result = h.result_shown(self.picture, "2")
         after = s.wait_for_client_area(lambda image: result(image) or image.crop(GO_BUTTON).difference(go_focused),
                                        "b2-focus-on-go")
-        self.assertEqual(self.border(after, lx.PIC_TO), self.border(start, lx.PIC_TO), "PicTo's border unmarked")
+        self.assertEqual(self.border(after, h.PIC_TO), self.border(start, h.PIC_TO), "PicTo's border unmarked")
 
         s.key("Tab")
-        s.wait_for_client_area(self.focus_marked(lx.PIC_TO, lx.PIC_FROM, result), "focus-on-picto")
+        s.wait_for_client_area(self.focus_marked(h.PIC_TO, h.PIC_FROM, result), "focus-on-picto")
 
 if __name__ == "__main__":
-    unittest.main(argv=lx.parse_command_line(sys.argv), verbosity=2)
+    unittest.main(argv=h.parse_command_line(sys.argv), verbosity=2)
