@@ -2,8 +2,8 @@
 figures against lumeno's goals.
 
 Inputs: Google Benchmark JSON of map_bench and run_bench (with repetitions), and the JSON
-of bench/window.py and bench/peers.py. Every figure is a wall-clock median over the
-repetitions. Run with /usr/bin/python3.
+of bench/window.py, bench/last_row.py and bench/peers.py. Every figure is a wall-clock
+median over the repetitions. Run with /usr/bin/python3.
 """
 
 import argparse
@@ -40,13 +40,14 @@ def wall_ns_per_px(entries):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    for name in ("map", "run", "window", "peers", "out"):
+    for name in ("map", "run", "window", "last-row", "peers", "out"):
         parser.add_argument("--" + name, required=True)
     args = parser.parse_args()
 
     maps = repetitions(args.map)
     runs = repetitions(args.run)
     window = json.load(open(args.window))
+    last_row = json.load(open(args.last_row))
     peers = json.load(open(args.peers))
 
     by_size = {}
@@ -83,6 +84,7 @@ def main():
         "imagemagick_fx_ns_per_px": fx and fx["imagemagick_fx_ms"] * 1e6 / fx["pixels"],
         "imagemagick_fx_size": fx and "%dx%d" % (fx["width"], fx["height"]),
         "run_ns_per_px": by_size[pixels]["ns_per_px"],
+        "click_to_last_row": last_row,
         "run_defined_window_ms": window["run_first_ms"],
         "run_defined_window_again_ms": window["run_again_ms"],
         "max_stall_ms": by_size[pixels]["max_stall_ms"],
@@ -109,7 +111,11 @@ def main():
         ("map, table, %s" % size, r["map_ns_per_px"], "ns/px", lut, 1.0, "cv2.LUT 1 thread"),
         ("map, table, %s" % size, r["map_ns_per_px"], "ns/px", r["memcpy_ns_per_px"], 4.0,
          "memcpy"),
-        ("run, %s offscreen" % size, r["run_ns_per_px"], "ns/px", lut, 2.5, "cv2.LUT 1 thread"),
+    ]
+    for dpi, click in sorted(r["click_to_last_row"].items(), key=lambda item: int(item[0])):
+        goals.append(("click to last row, %s dpi" % dpi, click["lumeno_ms"], "ms",
+                      click["floor_ms"], 1.1, "floor"))
+    goals += [
         ("run, defined window, in X", r["run_defined_window_ms"], "ms", None, 20.0, ""),
         ("max stall, %s run" % size, r["max_stall_ms"], "ms", None, 16.0, ""),
         ("start-up to first paint", r["startup_ms"], "ms", r["startup_bare_qt_ms"], 1.25, bare),
@@ -123,6 +129,7 @@ def main():
         ("ImageMagick -fx (%s threads), %s" % (r["imagemagick_threads"], r["imagemagick_fx_size"]),
          r["imagemagick_fx_ns_per_px"], "ns/px"),
         ("run again in X, warm process", r["run_defined_window_again_ms"], "ms"),
+        ("run, %s offscreen" % size, r["run_ns_per_px"], "ns/px"),
         ("worst stall of the %s runs" % size, r["max_stall_worst_ms"], "ms"),
         ("start-up of the bare Qt window", r["startup_bare_qt_ms"], "ms"),
         ("peak RSS of the bare Qt window", r["rss_bare_qt_mib"], "MiB"),
@@ -138,7 +145,7 @@ def main():
             verdict = "MISSED"
         elif against:
             goal = "<= %s x %s (%s %s)" % (number(factor), against, number(reference), unit)
-            ratio = "%.3g" % (figure / reference)
+            ratio = "%.3f" % (figure / reference)
             verdict = "ok" if figure <= factor * reference else "MISSED"
         else:
             goal, ratio = "<= %s %s" % (number(factor), unit), "-"
@@ -164,8 +171,16 @@ def main():
         if check["share_differing"]:
             print("%s does not give the curve's own values: %.3g%% of components differ, by up"
                   " to %d" % (name, 100 * check["share_differing"], check["largest_difference"]))
+    for dpi, click in sorted(r["click_to_last_row"].items(), key=lambda item: int(item[0])):
+        print("click to last row, %s dpi, box %d x %d: %d alternating runs each; quartiles lumeno"
+              " %.3g-%.3g ms, floor %.3g-%.3g ms; load %s" % (
+                  dpi, *click["box_size"], len(click["samples"]["lumeno"]["ms"]),
+                  click["lumeno_spread_ms"]["q1"], click["lumeno_spread_ms"]["q3"],
+                  click["floor_spread_ms"]["q1"], click["floor_spread_ms"]["q3"],
+                  " ".join(click["load_before"])))
     print("ratio: the value over the reference it is held against. Every value is a median of")
-    print("wall-clock times; the rows below the line are for reference and hold no goal.")
+    print("wall-clock times; the rows below the line are for reference and hold no goal. The")
+    print("floor is bench/floor_window: the least a run in the same window must do.")
 
 
 if __name__ == "__main__":

@@ -42,20 +42,21 @@ def peak_rss_mib(process):
     raise RuntimeError("no VmHWM for process %d" % process.pid)
 
 
-def launch(server, display, executable, title, log):
-    """Starts executable; returns (process, window, ms from process start to first paint)."""
+def launch(server, display, command, title, log, client_size=h.CLIENT_SIZE):
+    """Starts command (a program and its arguments); returns (process, window, ms from
+    process start to first paint)."""
     display.watch_windows()
     start = time.perf_counter()
-    process = subprocess.Popen([executable], env=server.environment(), stdin=subprocess.DEVNULL,
+    process = subprocess.Popen(command, env=server.environment(), stdin=subprocess.DEVNULL,
                                stdout=log, stderr=subprocess.STDOUT, preexec_fn=h.die_with_parent)
 
     def mapped():
         if process.poll() is not None:
-            raise AssertionError("%s ended with status %d" % (executable, process.returncode))
+            raise AssertionError("%s ended with status %d" % (command[0], process.returncode))
         return display.mapped_window(title)
 
     window, _ = xwindow.poll(mapped, TIMEOUT, "a window titled %r" % title)
-    whole = (0, 0) + h.CLIENT_SIZE
+    whole = (0, 0) + tuple(client_size)
 
     def painted():
         return display.flat(window, whole) is False
@@ -122,14 +123,14 @@ def main():
         for launch_number in range(args.runs + 1):
             measured = launch_number > 0
 
-            process, _, startup = launch(server, display, args.bare, "Bare", log)
+            process, _, startup = launch(server, display, [args.bare], "Bare", log)
             time.sleep(0.3)
             if measured:
                 samples["startup_bare_qt_ms"].append(startup)
                 samples["rss_bare_qt_mib"].append(peak_rss_mib(process))
             stop(process)
 
-            process, window, startup = launch(server, display, args.lumeno, h.MAIN_TITLE, log)
+            process, window, startup = launch(server, display, [args.lumeno], h.MAIN_TITLE, log)
             time.sleep(0.3)  # idle before typing, as a person would be
             first = timed_run(display, window, "2")
             time.sleep(0.3)

@@ -60,6 +60,10 @@ for name, result, args in [
          [ctypes.c_void_p, _Window, ctypes.c_int, ctypes.c_int, ctypes.c_uint, ctypes.c_uint,
           ctypes.c_ulong, ctypes.c_int]),
         ("XDestroyImage", ctypes.c_int, [ctypes.POINTER(_XImage)]),
+        ("XGetGeometry", ctypes.c_int,
+         [ctypes.c_void_p, _Window, ctypes.POINTER(_Window)] + [ctypes.POINTER(ctypes.c_int)] * 2
+         + [ctypes.POINTER(ctypes.c_uint)] * 4),
+        ("XMoveWindow", ctypes.c_int, [ctypes.c_void_p, _Window, ctypes.c_int, ctypes.c_int]),
         ("XSync", ctypes.c_int, [ctypes.c_void_p, ctypes.c_int]),
         ("XFlush", ctypes.c_int, [ctypes.c_void_p]),
         ("XSetInputFocus", ctypes.c_int, [ctypes.c_void_p, _Window, ctypes.c_int, ctypes.c_ulong]),
@@ -135,6 +139,20 @@ class Display:
         _x11.XTranslateCoordinates(self.handle, window, self.root, 0, 0, ctypes.byref(x),
                                    ctypes.byref(y), ctypes.byref(child))
         return x.value, y.value
+
+    def size(self, window):
+        """(width, height) of a window."""
+        root, x, y = _Window(), ctypes.c_int(), ctypes.c_int()
+        width, height, border, depth = (ctypes.c_uint() for _ in range(4))
+        _x11.XGetGeometry(self.handle, window, ctypes.byref(root), ctypes.byref(x), ctypes.byref(y),
+                          ctypes.byref(width), ctypes.byref(height), ctypes.byref(border),
+                          ctypes.byref(depth))
+        return width.value, height.value
+
+    def place(self, window, x, y):
+        """Moves a top-level window so that its top-left pixel is at (x, y) on the screen."""
+        _x11.XMoveWindow(self.handle, window, x, y)
+        self.sync()
 
     def _pixels(self, window, rect):
         """(bytes per line, the X image's bytes) of rect (x, y, width, height) of a window,

@@ -48,6 +48,8 @@ void PictureBoxModel::setOuterSize(int widthTwips, int heightTwips) {
         if (persistent_) // keeps what was drawn where it still fits
             resized.copyFrom(shown_);
         shown_ = std::move(resized);
+        columns_ = static_cast<float>(columns);
+        rows_ = static_cast<float>(rows);
         reportedRow_ = noRow;
     }
     view_.resizeBox(width, height);
@@ -73,14 +75,12 @@ void PictureBoxModel::setPersistentDrawing(bool on) {
     persistent_ = on;
 }
 
-PictureBoxModel::Pixel PictureBoxModel::pixelAt(float x, float y) const {
-    double column = x;
-    double row = y;
-    if (scaleMode_ == ScaleMode::Twips) { // twips round down to the pixel they fall in
-        column /= density_.twipsPerPixel();
-        row /= density_.twipsPerPixel();
-    }
-    if (!(column >= 0 && column < shown_.width() && row >= 0 && row < shown_.height())) [[unlikely]]
+PictureBoxModel::Pixel PictureBoxModel::pixelInAnyUnits(float x, float y) const {
+    // Twips round down to the pixel they fall in.
+    const double perPixel = scaleMode_ == ScaleMode::Twips ? density_.twipsPerPixel() : 1.0;
+    const double column = x / perPixel;
+    const double row = y / perPixel;
+    if (!(column >= 0 && column < shown_.width() && row >= 0 && row < shown_.height()))
         noPixelAt(x, y);
     return {static_cast<int>(column), static_cast<int>(row)};
 }

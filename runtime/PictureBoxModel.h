@@ -55,7 +55,16 @@ private:
 
     PixelImage composed(int columns, int rows) const;
     float inUnits(int pixels) const;
-    Pixel pixelAt(float x, float y) const;
+    // The pixel at (x, y), in the box's units; fails outside the client area.
+    Pixel pixelAt(float x, float y) const {
+        // In pixels, one comparison each with the client size: -0 is 0 and NaN fails.
+        if (scaleMode_ == ScaleMode::Pixels && x >= 0 && x < columns_ && y >= 0 && y < rows_)
+            [[likely]]
+            return {static_cast<int>(x), static_cast<int>(y)};
+        return pixelInAnyUnits(x, y);
+    }
+    // The general case: twips, and the coordinates that fail.
+    Pixel pixelInAnyUnits(float x, float y) const;
     // The failed calls, kept out of the way of the calls that succeed.
     [[noreturn]] void noPixelAt(float x, float y) const;
     [[noreturn]] void cannotSet(std::int32_t colourValue) const;
@@ -73,6 +82,8 @@ private:
     // What the client area shows: the picture over the background, or with persistent
     // drawing on, the persistent image.
     PixelImage shown_;
+    float columns_ = 0; // its size, as the coordinates are given
+    float rows_ = 0;
     // The row last reported to the view as drawn into since it painted, or noRow.
     static constexpr int noRow = -1;
     int reportedRow_ = noRow;

@@ -25,17 +25,20 @@ public:
     // Copies the pixels of `source` that fall inside this image to the same places.
     void copyFrom(const PixelImage& source);
 
-    // Colour values (red in bits 0-7, green 8-15, blue 16-23) and pixel words.
+    // Colour values (red in bits 0-7, green 8-15, blue 16-23) and pixel words hold the
+    // same bytes in the opposite order.
     static constexpr std::uint32_t word(std::uint32_t colourValue) {
-        return 0xFF000000 | (colourValue & 0xFF) << 16 | (colourValue & 0xFF00) |
-               (colourValue >> 16 & 0xFF);
+        return 0xFF000000 | reversed(colourValue) >> 8;
     }
     static constexpr std::int32_t colourValue(std::uint32_t word) {
-        return static_cast<std::int32_t>((word & 0xFF) << 16 | (word & 0xFF00) |
-                                         (word >> 16 & 0xFF));
+        return static_cast<std::int32_t>(reversed(word) >> 8);
     }
 
 private:
+    static constexpr std::uint32_t reversed(std::uint32_t bytes) {
+        return bytes >> 24 | (bytes >> 8 & 0xFF00) | (bytes << 8 & 0xFF0000) | bytes << 24;
+    }
+
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint32_t> words_;

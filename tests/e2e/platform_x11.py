@@ -21,11 +21,12 @@ from harness import START_TIMEOUT, centre, config
 
 
 class Session(harness.Session):
-    def __init__(self, name, scale=1, poll_delay=None, dpi=None):
+    def __init__(self, name, scale=1, poll_delay=None, dpi=None, screen="1024x768x24"):
         """dpi: when given, the server's Xft.dpi resource, which sets lumeno's logical dpi.
-        scale: Qt's scale factor (QT_SCALE_FACTOR)."""
+        scale: Qt's scale factor (QT_SCALE_FACTOR). screen: Xvfb's, width x height x depth."""
         super().__init__(name, scale, poll_delay)
         self.dpi = dpi
+        self.xvfb_screen = screen
         self.xvfb = None
         self.display = None
 
@@ -35,7 +36,7 @@ class Session(harness.Session):
             self.xvfb = subprocess.Popen(
                 # Without -noreset Xvfb resets when its last client leaves, which drops the
                 # resources xrdb set and refuses clients that connect meanwhile.
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.xvfb_screen, "-nolisten", "tcp",
                  "-noreset"],
                 stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
                 preexec_fn=harness.die_with_parent)
