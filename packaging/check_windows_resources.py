@@ -1,17 +1,20 @@
 #!/usr/bin/python3
-"""Compiles lumeno's Windows resource script with windres and checks what it holds.
+"""Checks lumeno's Windows resources, compiled from the resource script or read from lumeno.exe.
 
-    check_windows_resources.py --rc lumeno.rc --ico lumeno.ico --picture picture.bmp \
-        --numeric-version 1.0.0.0 --version 1.00
+    check_windows_resources.py (--rc lumeno.rc | --exe lumeno.exe) --ico lumeno.ico \
+        --picture picture.bmp --numeric-version 1.0.0.0 --version 1.00
 
-The script is compiled to a .res file (the 32-bit resource file format), which is then
-read entry by entry: the version record must carry the numeric and the displayed version
-and the product's names, the one icon group must list the icon's three images, each
-stored as an RT_ICON entry with the icon file's bytes, the built-in picture must be there
-whole under the name the program loads it by, and the application manifest must ask for
-common controls version 6 and per-monitor DPI awareness. The host's C preprocessor stands
-in for a MinGW compiler, so binutils-mingw-w64 alone is enough. Exits with 77 (skipped)
-where windres is not installed.
+With --rc the script is compiled with windres to a .res file (the 32-bit resource file
+format), which is read entry by entry; with --exe the resources are read from the program's
+resource section with pefile. Either way the version record must carry the numeric and the
+displayed version and the product's names, the one icon group must list the icon's three
+images, each stored as an RT_ICON entry with the icon file's bytes, the built-in picture
+must be there whole under the name the program loads it by, and the application manifest
+must ask for common controls version 6 and per-monitor DPI awareness. A program must also be
+a 64-bit desktop (GUI) program that imports nothing but Windows' own DLLs, so that it runs
+wherever it is copied. For --rc the host's C preprocessor stands in for a MinGW compiler,
+so binutils-mingw-w64 alone is enough. Exits with 77 (skipped) where windres or pefile is
+not installed.
 """
 
 import argparse
@@ -27,6 +30,9 @@ RT_ICON, RT_RCDATA, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 10, 14, 16, 24
 ICON_IMAGES = [(32, 2, 1), (32, 16, 4), (16, 16, 4)]
 STRINGS = {"ProductName": "lumeno", "InternalName": "lumeno", "OriginalFilename": "lumeno.exe"}
 STRING_BLOCK = "040904B0"
+# The DLLs of Windows itself that the program may import (msvcrt.dll is the C run-time
+# that every Windows has).
+WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll"}
 
 
 def align4(n):
@@ -141,12 +147,9 @@ def check_picture_and_manifest(check, entries, picture):
         check(wanted in text, f"the manifest lacks {wanted}")
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for option in ("rc", "ico", "picture", "numeric-version", "version"):
-        parser.add_argument("--" + option, required=True)
-    args = parser.parse_args()
-    rc = Path(args.rc).resolve()
+def compiled_script(rc):
+    """The entries of the resource script compiled by windres, or an exit status."""
+    rc = Path(rc).resolve()
     with tempfile.TemporaryDirectory(prefix="lumeno-res-") as tmp:
         res = Path(tmp) / "lumeno.res"
         try:
@@ -160,7 +163,56 @@ def main():
         if done.returncode != 0:
             print(f"windres exited with {done.returncode}:\n{done.stdout}")
             return 1
-        entries = resources(res.read_bytes())
+        return resources(res.read_bytes())
+
+
+def program_resources(pe):
+    """The entries of a program's resource section, in the form resources() gives."""
+    if not hasattr(pe, "DIRECTORY_ENTRY_RESOURCE"):
+        return []
+
+    def key(entry):
+        return entry.id if entry.name is None else str(entry.name)
+
+    return [
+        (key(kind), key(name), language.id,
+         pe.get_data(language.data.struct.OffsetToData, language.data.struct.Size))
+        for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries
+        for name in kind.directory.entries
+        for language in name.directory.entries
+    ]  # fmt: skip
+
+
+def check_program(check, pe):
+    machine, subsystem = pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Subsystem
+    check(machine == 0x8664, f"machine type 0x{machine:04x}, expected x86-64 (0x8664)")
+    check(subsystem == 2, f"subsystem {subsystem}, expected a desktop program (2, IMAGE_SUBSYSTEM_WINDOWS_GUI)")
+    imports = [entry.dll.decode().lower() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])]
+    others = sorted(set(imports) - WINDOWS_DLLS)
+    check(not others, f"imports DLLs that are not Windows' own: {others}")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    source = parser.add_mutually_exclusive_group(required=True)
+    source.add_argument("--rc")
+    source.add_argument("--exe")
+    for option in ("ico", "picture", "numeric-version", "version"):
+        parser.add_argument("--" + option, required=True)
+    args = parser.parse_args()
+    pe = None
+    if args.rc:
+        entries = compiled_script(args.rc)
+        if isinstance(entries, int):
+            return entries
+    else:
+        try:
+            import pefile
+        except ImportError:
+            print("pefile is not installed (python3-pefile): skipped")
+            return 77
+        pe = pefile.PE(args.exe)
+        entries = program_resources(pe)
 
     failures = []
 
@@ -172,9 +224,11 @@ def main():
     check_version(check, entries, args.numeric_version, args.version)
     check_icons(check, entries, args.ico)
     check_picture_and_manifest(check, entries, args.picture)
+    if pe is not None:
+        check_program(check, pe)
     for message in failures:
         print(f"FAIL: {message}")
-    print(f"windows resources: {'FAILED' if failures else 'ok'}")
+    print(f"windows resources of {args.rc or args.exe}: {'FAILED' if failures else 'ok'}")
     return 1 if failures else 0
 
 

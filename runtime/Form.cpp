@@ -70,6 +70,15 @@ void Form::show() {
     window().show();
 }
 
+void Form::showAtStart() {
+    try {
+        show();
+    } catch (...) {
+        reportError(asRuntimeError(std::current_exception()));
+        endProgram(1);
+    }
+}
+
 void Form::unload() {
     if (!window_)
         return;

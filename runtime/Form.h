@@ -34,6 +34,9 @@ public:
 
     // Shows the window, modeless, with no owner.
     void show();
+    // Shows the window at start-up. A failure to load it is reported and ends the program:
+    // there is no window to go on with.
+    void showAtStart();
     // Discards the on-screen window and all control state. Safe inside a handler of
     // one of its own controls, also one running inside another handler's event pump:
     // the window disappears at once, its controls are destroyed once every handler

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QScreen>
+#include <cstdio>
 
 namespace lumeno {
 namespace {
@@ -144,6 +145,23 @@ TEST_F(MainWindowTest, ClosingTheWindowWhileIdleDiscardsIt) {
     window()->close();
     EXPECT_FALSE(form.isLoaded());
     EXPECT_TRUE(form1Windows().empty());
+}
+
+// A start-up window that cannot be loaded (here: its picture is missing) is reported, and
+// the program ends.
+TEST(StartUpTest, AWindowThatCannotBeLoadedIsReportedAndEndsTheProgram) {
+    static constexpr ControlDefinition controls[] = {
+        {ControlKind::PictureBox, "PicFrom", "missing", 120, 120, 2292, 2532}};
+    static constexpr WindowDefinition definition{"Form1", "Form1", "lumeno", 7500, 5328, controls};
+    EXPECT_EXIT(
+        {
+            setErrorPresenter([](const std::string&, const std::string& text) {
+                std::fprintf(stderr, "report: %s\n", text.c_str());
+            });
+            Form form(definition, {});
+            form.showAtStart();
+        },
+        testing::ExitedWithCode(1), "report: Control call failed\n.*no picture named missing");
 }
 
 } // namespace

@@ -30,7 +30,7 @@ int start(const ProgramHeader& header) {
     int status = 0;
     {
         Form form(header.startupWindow, header.bindings);
-        form.show();
+        form.showAtStart();
         status = QApplication::exec();
         // A window closed during a handler awaits destruction; destroy it before the form.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

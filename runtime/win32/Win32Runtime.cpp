@@ -56,7 +56,7 @@ int start(const ProgramHeader& header) {
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     Form form(header.startupWindow, header.bindings);
-    form.show();
+    form.showAtStart();
     const int status = runEventLoop();
     // A window closed during a handler awaits destruction; destroy it before the form.
     windowsToDestroy.clear();

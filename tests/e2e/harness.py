@@ -6,6 +6,7 @@ server, input, finding windows, screenshots) is in a module platform_NAME.py bes
 one, whose Session class derives from the Session here; --platform NAME picks it:
   x11      Xvfb with no window manager, xdotool, ImageMagick's import
   wayland  a headless sway, the virtual_input helper, grim
+  wine     lumeno.exe under Wine in Xvfb, with x11's tools
 
 Positions in the client area are in the window definition's pixels at 96 dpi (CLIENT_SIZE
 and the rectangles below); screenshots and window geometries are in screen pixels, which
@@ -204,6 +205,7 @@ class Config:
     close_window = None  # x11: sends a window the window manager's close message
     virtual_input = None  # wayland: the pointer and keyboard helper
     slow_poll = None  # a library that, preloaded, slows lumeno's polls (POLL_DELAY_MS)
+    wine_prefix = None  # wine: the Wine prefix lumeno.exe runs in
 
 
 config = Config()
@@ -213,7 +215,8 @@ def parse_command_line(argv):
     """Takes the harness's options from argv; returns the rest (for unittest.main)."""
     parser = argparse.ArgumentParser(add_help=False)
     parser.add_argument("--platform", default=os.environ.get("LUMENO_PLATFORM", "x11"))
-    for option in ("lumeno", "picture", "screenshots", "close-window", "virtual-input", "slow-poll"):
+    for option in ("lumeno", "picture", "screenshots", "close-window", "virtual-input", "slow-poll",
+                   "wine-prefix"):
         variable = "LUMENO_" + ("EXECUTABLE" if option == "lumeno" else option.replace("-", "_").upper())
         parser.add_argument("--" + option, default=os.environ.get(variable))
     known, rest = parser.parse_known_args(argv[1:])
@@ -429,6 +432,11 @@ class Session:
     def click(self, x, y, window=None):
         """Left click at (x, y) in the window (default: the main window)."""
         raise NotImplementedError
+
+    def release_and_click(self, rect):
+        """Releases the left button, then clicks the middle of a control in the main window."""
+        self.release()
+        self.click_control(rect)
 
     def type_text(self, text):
         """Types into whatever has the keyboard focus."""

@@ -110,8 +110,8 @@ class Session(harness.Session):
 
     # Input, as real X events (XTEST) like a person's mouse and keyboard.
 
-    def _move_arguments(self, x, y, window):
-        return ["mousemove", "--sync", "--window", str(window or self.window),
+    def _move_arguments(self, x, y, window, sync=True):
+        return ["mousemove", *(["--sync"] if sync else []), "--window", str(window or self.window),
                 str(x * self.scale), str(y * self.scale)]
 
     def move(self, x, y, window=None):
@@ -125,6 +125,10 @@ class Session(harness.Session):
 
     def release(self):
         self.x("xdotool", "mouseup", "1")
+
+    def release_and_click(self, rect):
+        # One xdotool call, so that the click follows the release as closely as it can.
+        self.x("xdotool", "mouseup", "1", *self._move_arguments(*centre(rect), None, sync=False), "click", "1")
 
     def type_text(self, text):
         self.x("xdotool", "type", "--delay", "30", text)

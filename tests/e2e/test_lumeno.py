@@ -84,6 +84,33 @@ class TypeMismatchTest(LumenoTestCase):
         self.run_with("2", "b2-after-error")
 
 
+class EnterTest(LumenoTestCase):
+    """Enter in the parameter field presses no button: no run, no restart, no end."""
+
+    def test_enter_in_field_presses_nothing(self):
+        s = self.session
+        pictures = h.picture_shown(self.picture)
+
+        def type_and_leave(*keys):
+            """Types 2 and keys into the field; Tab then moves the focus on to Quit, so that no
+            caret blinks in the field."""
+            s.type_parameter("2")
+            s.key(*keys, "Tab")
+            s.park_pointer()
+
+        type_and_leave("5")
+        time.sleep(0.3)
+        expected = s.client_area().crop(TXT_INTERIOR)
+        type_and_leave("Return", "5")
+        # The 5 after Enter shows, so Enter reached the field before it.
+        s.wait_for_client_area(lambda image: image.crop(TXT_INTERIOR).difference(expected), "after-enter")
+        time.sleep(0.5)  # a run started by Enter would have drawn PicTo by now
+        self.assertIsNone(pictures(s.client_area()), "no run")
+        self.assertTrue(s.alive(), "lumeno ended on Enter\n" + s.log("lumeno"))
+        self.assertEqual(s.windows(h.MAIN_TITLE), [s.window], "the same window")
+        self.assertEqual(s.windows(h.ERROR_TITLE), [], "no error box")
+
+
 class CloseTest(LumenoTestCase):
     """Closing the window through the frame ends the program with status 0."""
 
@@ -124,14 +151,13 @@ class QuitTest(LumenoTestCase):
         self.quit_and_expect_exit(clicking)
 
     def test_quit_right_after_go(self):
-        # As for the close right after Go: Go's release and the click on Quit go out in one
-        # xdotool call, so Quit usually arrives while the run is still drawing rows.
+        # As for the close right after Go: Go's release and the click on Quit follow each other
+        # as closely as they can, so Quit usually arrives while the run is still drawing rows.
         s = self.session
         s.type_parameter("2")
         s.press(h.CMD_GO)
-        x, y = h.centre(CMD_QUIT)
         clicking = time.monotonic()
-        s.x("xdotool", "mouseup", "1", "mousemove", "--window", str(s.window), str(x), str(y), "click", "1")
+        s.release_and_click(CMD_QUIT)
         self.quit_and_expect_exit(clicking)
 
 
