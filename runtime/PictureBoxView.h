@@ -2,7 +2,7 @@
 
 namespace lumeno {
 
-// How a platform shows a picture box: a PictureBoxModel tells its view what changed.
+// How a platform shows a picture box: a PictureBox tells its view what changed.
 class PictureBoxView {
 public:
     // The box's outer size is now width x height pixels, border included.

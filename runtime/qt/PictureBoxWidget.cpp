@@ -6,13 +6,24 @@
 #include <QImage>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QRegion>
+#include <algorithm>
 #include <cstdint>
 #include <span>
+#include <utility>
+#include <vector>
 
 namespace lumeno {
 
 namespace {
+
+// Boxes with rows drawn since they were last painted; a box is gone from here once
+// destroyed.
+std::vector<QPointer<PictureBoxWidget>>& boxesWithDrawnRows() {
+    static std::vector<QPointer<PictureBoxWidget>> boxes;
+    return boxes;
+}
 
 // The mean of every component of every pixel shown, in percent of full intensity.
 int meanBrightnessPercent(const PixelImage& shown) {
@@ -31,18 +42,38 @@ int meanBrightnessPercent(const PixelImage& shown) {
 PictureBoxWidget::PictureBoxWidget(const ControlDefinition& control, const PixelImage& picture,
                                    ScreenDensity density, QWidget* parent)
     : QFrame(parent),
-      model_(control.name, picture, palette().color(QPalette::Window).rgb(), density, *this),
+      box_(control.name, picture, palette().color(QPalette::Window).rgb(), density, *this),
       originalPicture_(picture.width(), picture.height()) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     move(density.pixels(control.left), density.pixels(control.top));
-    model_.setOuterSize(control.width, control.height);
+    box_.setOuterSize(control.width, control.height);
 }
 
 void PictureBoxWidget::repaintRows(int top, int bottom) {
+    if (drawnTop_ == drawnBottom_) {
+        boxesWithDrawnRows().emplace_back(this);
+        drawnTop_ = top;
+        drawnBottom_ = bottom;
+    }
+    drawnTop_ = std::min(drawnTop_, top);
+    drawnBottom_ = std::max(drawnBottom_, bottom);
+}
+
+void PictureBoxWidget::paintDrawnRows() {
+    // Taken first: a paint may draw, and what it draws waits for the next time.
+    const std::vector<QPointer<PictureBoxWidget>> boxes = std::exchange(boxesWithDrawnRows(), {});
+    for (const QPointer<PictureBoxWidget>& box : boxes)
+        if (box != nullptr)
+            box->paintRows();
+}
+
+void PictureBoxWidget::paintRows() {
     const QRect client = contentsRect();
-    update(client.left(), client.top() + top, client.width(), bottom - top);
+    const int top = std::exchange(drawnTop_, 0);
+    const int bottom = std::exchange(drawnBottom_, 0);
+    repaint(client.left(), client.top() + top, client.width(), bottom - top);
 }
 
 void PictureBoxWidget::pictureReplaced() {
@@ -54,7 +85,7 @@ void PictureBoxWidget::pictureReplaced() {
 }
 
 QString PictureBoxWidget::description() const {
-    const PixelImage& shown = model_.shown();
+    const PixelImage& shown = box_.shown();
     const int brightness = meanBrightnessPercent(shown);
     if (originalPicture_.isEmpty())
         return QStringLiteral("A picture the program drew, %1 by %2 pixels; mean brightness %3 "
@@ -91,12 +122,12 @@ void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     const QRect area = event->rect() & client;
     if (area.isEmpty())
         return;
-    const PixelImage& shown = model_.shown();
+    const PixelImage& shown = box_.shown();
     // The model's memory, painted where it is.
     const QImage image(reinterpret_cast<const uchar*>(shown.words()), shown.width(), shown.height(),
                        static_cast<qsizetype>(shown.width()) * 4, QImage::Format_RGB32);
     painter.drawImage(area.topLeft(), image, area.translated(-client.topLeft()));
-    model_.painted();
+    box_.painted();
 }
 
 } // namespace lumeno

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PictureBoxModel.h"
+#include "PictureBox.h"
 #include "PictureBoxView.h"
 
 #include <QFrame>
@@ -12,14 +12,14 @@ namespace lumeno {
 struct ControlDefinition;
 
 // A picture box as a Qt widget with a 2-pixel sunken border. What it shows and every
-// operation on it come from its PictureBoxModel; the widget paints the model. With the
+// operation on it come from its PictureBox; the widget paints what the box shows. With the
 // focus, its border turns the highlight colour.
 class PictureBoxWidget : public QFrame, public PictureBoxView {
 public:
     PictureBoxWidget(const ControlDefinition& control, const PixelImage& picture,
                      ScreenDensity density, QWidget* parent);
 
-    PictureBox& pictureBox() { return model_; }
+    PictureBox& pictureBox() { return box_; }
 
     void resizeBox(int width, int height) override { resize(width, height); }
     void repaintRows(int top, int bottom) override;
@@ -28,11 +28,21 @@ public:
     // What the box shows, in words, for assistive technology.
     QString description() const;
 
+    // Paints at once, in every box, the rows drawn since the box last painted them. The event
+    // pump does this first, so that it need not wake itself for a repaint, and the event loop
+    // does it before it waits.
+    static void paintDrawnRows();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    PictureBoxModel model_;
+    void paintRows();
+
+    PictureBox box_;
+    // Rows drawn since they were last painted: drawnTop_ to drawnBottom_ - 1.
+    int drawnTop_ = 0;
+    int drawnBottom_ = 0;
     // The size of the picture the box was made with; empty once a drawing replaced it.
     QSize originalPicture_;
 };

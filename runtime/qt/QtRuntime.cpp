@@ -2,10 +2,12 @@
 #include "ErrorReport.h"
 #include "Form.h"
 #include "FormWidget.h"
+#include "PictureBoxWidget.h"
 #include "Platform.h"
 #include "QtText.h"
 #include "Runtime.h"
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -27,6 +29,8 @@ int start(const ProgramHeader& header) {
     QGuiApplication::setDesktopFileName(toQString(header.applicationName));
     // The program ends when its window is closed, also in the middle of a handler.
     QApplication::setQuitOnLastWindowClosed(false);
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                     &PictureBoxWidget::paintDrawnRows);
     int status = 0;
     {
         Form form(header.startupWindow, header.bindings);
@@ -45,6 +49,7 @@ int start(const ProgramHeader& header) {
 }
 
 void pumpEvents() {
+    PictureBoxWidget::paintDrawnRows();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

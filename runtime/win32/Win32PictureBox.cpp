@@ -22,7 +22,7 @@ std::uint32_t backgroundWord() {
 
 Win32PictureBox::Win32PictureBox(const ControlDefinition& control, PixelImage picture,
                                  ScreenDensity density, HWND parent)
-    : model_(control.name, std::move(picture), backgroundWord(), density, *this) {
+    : box_(control.name, std::move(picture), backgroundWord(), density, *this) {
     registerWindowClass(className, windowProcedure, nullptr);
     const std::wstring name =
         toWide(control.description.empty() ? control.name : control.description);
@@ -32,7 +32,7 @@ Win32PictureBox::Win32PictureBox(const ControlDefinition& control, PixelImage pi
     if (window_ == nullptr)
         throw RuntimeError(ErrorKind::ControlCallFailed,
                            "The picture box " + std::string(control.name) + " cannot be created.");
-    model_.setOuterSize(control.width, control.height);
+    box_.setOuterSize(control.width, control.height);
 }
 
 void Win32PictureBox::resizeBox(int width, int height) {
@@ -41,8 +41,8 @@ void Win32PictureBox::resizeBox(int width, int height) {
 }
 
 void Win32PictureBox::repaintRows(int top, int bottom) {
-    constexpr int border = PictureBoxModel::border;
-    const RECT rows{border, border + top, border + model_.shown().width(), border + bottom};
+    constexpr int border = PictureBox::border;
+    const RECT rows{border, border + top, border + box_.shown().width(), border + bottom};
     InvalidateRect(window_, &rows, FALSE);
 }
 
@@ -54,7 +54,7 @@ void Win32PictureBox::paint() {
     DrawEdge(device, &box, EDGE_SUNKEN, BF_RECT);
     // The model's pixels are a top-down 32-bit bitmap already: painted from its memory, one
     // pixel to one pixel.
-    const PixelImage& shown = model_.shown();
+    const PixelImage& shown = box_.shown();
     if (shown.width() > 0 && shown.height() > 0) {
         BITMAPINFO format{};
         format.bmiHeader.biSize = sizeof format.bmiHeader;
@@ -63,14 +63,14 @@ void Win32PictureBox::paint() {
         format.bmiHeader.biPlanes = 1;
         format.bmiHeader.biBitCount = 32;
         format.bmiHeader.biCompression = BI_RGB;
-        constexpr int border = PictureBoxModel::border;
+        constexpr int border = PictureBox::border;
         SetDIBitsToDevice(device, border, border, static_cast<DWORD>(shown.width()),
                           static_cast<DWORD>(shown.height()), 0, 0, 0,
                           static_cast<UINT>(shown.height()), shown.words(), &format,
                           DIB_RGB_COLORS);
     }
     EndPaint(window_, &paint);
-    model_.painted();
+    box_.painted();
 }
 
 LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPARAM wParam,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PictureBoxModel.h"
+#include "PictureBox.h"
 #include "PictureBoxView.h"
 
 #include <windows.h>
@@ -10,7 +10,7 @@ namespace lumeno {
 struct ControlDefinition;
 
 // A picture box as a child window with a 2-pixel sunken border. What it shows and every
-// operation on it come from its PictureBoxModel; the window paints the model.
+// operation on it come from its PictureBox; the window paints what the box shows.
 class Win32PictureBox final : public PictureBoxView {
 public:
     Win32PictureBox(const ControlDefinition& control, PixelImage picture, ScreenDensity density,
@@ -18,7 +18,7 @@ public:
     Win32PictureBox(const Win32PictureBox&) = delete;
     Win32PictureBox& operator=(const Win32PictureBox&) = delete;
 
-    PictureBox& pictureBox() { return model_; }
+    PictureBox& pictureBox() { return box_; }
     HWND handle() const { return window_; }
 
     void resizeBox(int width, int height) override;
@@ -32,7 +32,7 @@ private:
                                             LPARAM lParam);
     void paint();
 
-    PictureBoxModel model_;
+    PictureBox box_;
     HWND window_ = nullptr; // destroyed with its parent
 };
 

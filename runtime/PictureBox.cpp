@@ -1,4 +1,4 @@
-#include "PictureBoxModel.h"
+#include "PictureBox.h"
 
 #include "PictureBoxView.h"
 #include "RuntimeError.h"
@@ -25,13 +25,12 @@ std::string text(float value) {
 
 } // namespace
 
-PictureBoxModel::PictureBoxModel(std::string_view name, PixelImage picture,
-                                 std::uint32_t background, ScreenDensity density,
-                                 PictureBoxView& view)
+PictureBox::PictureBox(std::string_view name, PixelImage picture, std::uint32_t background,
+                       ScreenDensity density, PictureBoxView& view)
     : name_(name), picture_(std::move(picture)), background_(background), density_(density),
       view_(view) {}
 
-void PictureBoxModel::setOuterSize(int widthTwips, int heightTwips) {
+void PictureBox::setOuterSize(int widthTwips, int heightTwips) {
     const int width = density_.pixels(widthTwips);
     const int height = density_.pixels(heightTwips);
     // A box smaller than its border has an empty client area.
@@ -48,34 +47,47 @@ void PictureBoxModel::setOuterSize(int widthTwips, int heightTwips) {
         if (persistent_) // keeps what was drawn where it still fits
             resized.copyFrom(shown_);
         shown_ = std::move(resized);
-        columns_ = static_cast<float>(columns);
-        rows_ = static_cast<float>(rows);
+        updateShortWay();
         reportedRow_ = noRow;
     }
     view_.resizeBox(width, height);
 }
 
-PixelImage PictureBoxModel::composed(int columns, int rows) const {
+PixelImage PictureBox::composed(int columns, int rows) const {
     PixelImage image(columns, rows, background_);
     image.copyFrom(picture_);
     return image;
 }
 
-float PictureBoxModel::inUnits(int pixels) const {
+float PictureBox::inUnits(int pixels) const {
     const double perPixel = scaleMode_ == ScaleMode::Pixels ? 1.0 : density_.twipsPerPixel();
     return static_cast<float>(pixels * perPixel);
 }
 
-void PictureBoxModel::setPersistentDrawing(bool on) {
+void PictureBox::setPersistentDrawing(bool on) {
     // Turned on, the persistent image starts as what the box shows: nothing changes.
     if (on == persistent_)
         return;
     if (!on)
         discardDrawing();
     persistent_ = on;
+    updateShortWay();
 }
 
-PictureBoxModel::Pixel PictureBoxModel::pixelInAnyUnits(float x, float y) const {
+void PictureBox::setScaleMode(ScaleMode mode) {
+    scaleMode_ = mode;
+    updateShortWay();
+}
+
+void PictureBox::updateShortWay() {
+    const bool pixels = scaleMode_ == ScaleMode::Pixels;
+    readable_ =
+        pixels ? Bounds{static_cast<float>(shown_.width()), static_cast<float>(shown_.height())}
+               : Bounds{};
+    settable_ = persistent_ ? readable_ : Bounds{};
+}
+
+PictureBox::Pixel PictureBox::pixelAt(float x, float y) const {
     // Twips round down to the pixel they fall in.
     const double perPixel = scaleMode_ == ScaleMode::Twips ? density_.twipsPerPixel() : 1.0;
     const double column = x / perPixel;
@@ -85,47 +97,50 @@ PictureBoxModel::Pixel PictureBoxModel::pixelInAnyUnits(float x, float y) const 
     return {static_cast<int>(column), static_cast<int>(row)};
 }
 
-void PictureBoxModel::noPixelAt(float x, float y) const {
+void PictureBox::noPixelAt(float x, float y) const {
     failed("no pixel at (" + text(x) + ", " + text(y) + ")");
 }
 
-std::int32_t PictureBoxModel::readPixel(float x, float y) const {
+std::int32_t PictureBox::readPixelTheLongWay(float x, float y) const {
     const Pixel pixel = pixelAt(x, y);
     return PixelImage::colourValue(shown_.row(pixel.row)[pixel.column]);
 }
 
-void PictureBoxModel::setPixel(float x, float y, std::int32_t colourValue) {
-    if (!persistent_ || colourValue < 0 || colourValue > 0xFFFFFF) [[unlikely]]
+void PictureBox::setPixelTheLongWay(float x, float y, std::int32_t colourValue) {
+    if (!persistent_ || colourValue < 0 || colourValue > 0xFFFFFF)
         cannotSet(colourValue);
     const Pixel pixel = pixelAt(x, y);
     shown_.row(pixel.row)[pixel.column] = PixelImage::word(static_cast<std::uint32_t>(colourValue));
-    if (pixel.row != reportedRow_) {
-        reportedRow_ = pixel.row;
-        view_.repaintRows(pixel.row, pixel.row + 1);
-    }
+    if (pixel.row != reportedRow_)
+        drawn(pixel.row);
 }
 
-void PictureBoxModel::cannotSet(std::int32_t colourValue) const {
+void PictureBox::drawn(int row) {
+    reportedRow_ = row;
+    view_.repaintRows(row, row + 1);
+}
+
+void PictureBox::cannotSet(std::int32_t colourValue) const {
     if (!persistent_)
         failed("setting a pixel needs persistent drawing on");
     failed("invalid colour value " + std::to_string(colourValue));
 }
 
-void PictureBoxModel::persistentImageToPicture() {
+void PictureBox::persistentImageToPicture() {
     if (!persistent_)
         failed("there is no persistent image without persistent drawing");
     picture_ = shown_; // the box shows the same
     view_.pictureReplaced();
 }
 
-void PictureBoxModel::discardDrawing() {
+void PictureBox::discardDrawing() {
     if (persistent_)
         shown_ = composed(shown_.width(), shown_.height());
     reportedRow_ = noRow;
     view_.repaintRows(0, shown_.height());
 }
 
-void PictureBoxModel::failed(const std::string& what) const {
+void PictureBox::failed(const std::string& what) const {
     throw RuntimeError(ErrorKind::ControlCallFailed, name_ + ": " + what + ".");
 }
 
