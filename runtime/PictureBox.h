@@ -78,7 +78,7 @@ public:
     // Discards what was drawn: the persistent image starts again from the picture.
     void discardDrawing();
 
-    // What the box shows over its client area, for painting.
+    // For the platform that shows the box: what it shows over its client area.
     const PixelImage& shown() const { return shown_; }
     // The view calls this when it paints: a row drawn into after it is reported again.
     void painted() { reportedRow_ = noRow; }
