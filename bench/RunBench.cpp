@@ -101,6 +101,7 @@ void BM_Run(benchmark::State& state) {
 }
 BENCHMARK(BM_Run)
     ->Args({149, 165})
+    ->Args({302, 334})
     ->Args({500, 500})
     ->Args({1000, 1000})
     ->Args({2000, 1500})

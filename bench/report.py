@@ -12,6 +12,10 @@ import statistics
 import sys
 
 
+# The client area of a picture box at 192 dpi, the largest a window has.
+BOX_192_DPI = (302, 334)
+
+
 def repetitions(path):
     """{benchmark name: [its repetitions' entries]}, aggregates left out."""
     runs = {}
@@ -87,8 +91,9 @@ def main():
         "click_to_last_row": last_row,
         "run_defined_window_ms": window["run_first_ms"],
         "run_defined_window_again_ms": window["run_again_ms"],
-        "max_stall_ms": by_size[pixels]["max_stall_ms"],
-        "max_stall_worst_ms": by_size[pixels]["max_stall_worst_ms"],
+        # The longest stall of a run in the largest box a window has: at 192 dpi.
+        "max_stall_ms": by_size[BOX_192_DPI[0] * BOX_192_DPI[1]]["max_stall_ms"],
+        "max_stall_worst_ms": by_size[BOX_192_DPI[0] * BOX_192_DPI[1]]["max_stall_worst_ms"],
         "startup_ms": window["startup_ms"],
         "startup_bare_qt_ms": window["startup_bare_qt_ms"],
         "rss_mib": window["rss_mib"],
@@ -117,7 +122,7 @@ def main():
                       click["floor_ms"], 1.1, "floor"))
     goals += [
         ("run, defined window, in X", r["run_defined_window_ms"], "ms", None, 20.0, ""),
-        ("max stall, %s run" % size, r["max_stall_ms"], "ms", None, 16.0, ""),
+        ("max stall, %dx%d run" % BOX_192_DPI, r["max_stall_ms"], "ms", None, 16.0, ""),
         ("start-up to first paint", r["startup_ms"], "ms", r["startup_bare_qt_ms"], 1.25, bare),
         ("peak RSS after one run", r["rss_mib"], "MiB", r["rss_bare_qt_mib"], 1.2, bare),
     ]
@@ -130,7 +135,7 @@ def main():
          r["imagemagick_fx_ns_per_px"], "ns/px"),
         ("run again in X, warm process", r["run_defined_window_again_ms"], "ms"),
         ("run, %s offscreen" % size, r["run_ns_per_px"], "ns/px"),
-        ("worst stall of the %s runs" % size, r["max_stall_worst_ms"], "ms"),
+        ("worst stall of the %dx%d runs" % BOX_192_DPI, r["max_stall_worst_ms"], "ms"),
         ("start-up of the bare Qt window", r["startup_bare_qt_ms"], "ms"),
         ("peak RSS of the bare Qt window", r["rss_bare_qt_mib"], "MiB"),
     ]
