@@ -1,6 +1,7 @@
 #include "BrightnessCurve.h"
 
 #include "Conversions.h"
+#include "FloatingPointStatus.h"
 #include "RuntimeError.h"
 
 #include <cfenv>
@@ -8,10 +9,6 @@
 #include <charconv>
 #include <cmath>
 #include <string>
-
-#if defined(__MINGW64__) && defined(__x86_64__)
-#include <xmmintrin.h>
-#endif
 
 // Every step must round to double. With x87 arithmetic (FLT_EVAL_METHOD 2) intermediate results
 // keep extended precision and round a second time when stored, which can move t by an ulp: enough
@@ -24,7 +21,6 @@ namespace lumeno {
 
 namespace {
 
-constexpr int errorFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 constexpr const char* componentNames[3] = {"red", "green", "blue"};
 
 // Shortest text that reads back as the same value: "-1", "0.5", "3.4028235e+38".
@@ -44,41 +40,15 @@ std::string floatingPointCause(int raised, int component, std::int16_t v, float 
     return "The brightness curve has no defined value for " + where;
 }
 
-#if defined(__MINGW64__) && defined(__x86_64__)
-// MinGW-w64's <cfenv> functions execute cpuid on every call to find out whether there is an
-// SSE unit, which takes microseconds in a virtual machine, ten times a colour. x86-64 always
-// has one and does all double arithmetic in it, so its status register holds every flag the
-// steps can raise; the curve reads and clears that register itself.
-static_assert(FE_INVALID == _MM_EXCEPT_INVALID && FE_DIVBYZERO == _MM_EXCEPT_DIV_ZERO &&
-              FE_OVERFLOW == _MM_EXCEPT_OVERFLOW);
-
-void clearStatus() {
-    _mm_setcsr(_mm_getcsr() & ~unsigned{_MM_EXCEPT_MASK});
-}
-
-int raisedErrors() {
-    return static_cast<int>(_mm_getcsr()) & errorFlags;
-}
-#else
-void clearStatus() {
-    std::feclearexcept(FE_ALL_EXCEPT);
-}
-
-int raisedErrors() {
-    return std::fetestexcept(errorFlags);
-}
-#endif
-
 // The floating-point status tests. GCC does not honour FENV_ACCESS: it takes arithmetic to have
 // no side effects, so it may start an operation before the status is cleared or finish it after
 // the test meant for it. The mapping therefore keeps every operand and result in volatile
-// storage. A volatile access is never moved across a call or a read or write of the status
-// register, so each operation reads its operands after the preceding clear or test and stores
-// its result before the following test; volatile operands also rule out folding at compile
-// time, whatever the caller passes (given a constant signalling-NaN b, GCC would widen it to
-// double silently instead of raising invalid).
+// storage. A volatile access is never moved across a call, so each operation reads its operands
+// after the preceding clear or test and stores its result before the following test; volatile
+// operands also rule out folding at compile time, whatever the caller passes (given a constant
+// signalling-NaN b, GCC would widen it to double silently instead of raising invalid).
 void testStatus(int component, std::int16_t v, float b) {
-    const int raised = raisedErrors();
+    const int raised = raisedFloatingPointErrors();
     if (raised != 0) [[unlikely]]
         throw RuntimeError(ErrorKind::FloatingPoint, floatingPointCause(raised, component, v, b));
 }
@@ -108,7 +78,7 @@ std::int32_t mapColour(std::int32_t colourValue, float b) {
     // Each component's current value: v, then x, y and t as the steps replace it.
     volatile double value[3] = {double(input[0]), double(input[1]), double(input[2])};
     const volatile float parameter = b;
-    clearStatus();
+    clearFloatingPointStatus();
 
     for (int c = 0; c < 3; ++c) {
         value[c] = value[c] / 255.0; // step 1: x
