@@ -114,8 +114,6 @@ def main():
     # (what, figure, unit, reference or None, factor, what the reference is)
     goals = [
         ("map, table, %s" % size, r["map_ns_per_px"], "ns/px", lut, 1.0, "cv2.LUT 1 thread"),
-        ("map, table, %s" % size, r["map_ns_per_px"], "ns/px", r["memcpy_ns_per_px"], 4.0,
-         "memcpy"),
     ]
     for dpi, click in sorted(r["click_to_last_row"].items(), key=lambda item: int(item[0])):
         goals.append(("click to last row, %s dpi" % dpi, click["lumeno_ms"], "ms",
