@@ -78,7 +78,7 @@ void Win32FormWindow::addControl(const ControlDefinition& control, const ScreenD
     switch (control.kind) {
     case ControlKind::PictureBox: {
         const auto& added = pictureBoxes_.emplace_back(std::make_unique<Win32PictureBox>(
-            control, loadPicture(control.content), density, window_.get()));
+            control, picture(control.content), density, window_.get()));
         controls_.add(control.name, added->pictureBox());
         break;
     }
@@ -113,6 +113,14 @@ HWND Win32FormWindow::addSystemControl(const wchar_t* windowClass, DWORD style, 
         cannotCreate(control.name);
     SendMessageW(added, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     return added;
+}
+
+const PixelImage& Win32FormWindow::picture(std::string_view name) {
+    // Boxes showing the same picture decode it once.
+    auto found = pictures_.find(name);
+    if (found == pictures_.end())
+        found = pictures_.emplace(std::string(name), loadPicture(name)).first;
+    return found->second;
 }
 
 void Win32FormWindow::show() {

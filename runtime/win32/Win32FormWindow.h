@@ -3,9 +3,13 @@
 #include "ControlTable.h"
 #include "FormWindow.h"
 #include "OwnedHandle.h"
+#include "PixelImage.h"
 #include "ScreenDensity.h"
 
+#include <map>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 #include <windows.h>
 
@@ -49,6 +53,7 @@ private:
     HWND addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
                           const ControlDefinition& control, const RECT& box, int id);
     void buttonClicked(HWND button);
+    const PixelImage& picture(std::string_view name);
 
     Form& form_;
     UINT dpi_ = 96;
@@ -56,6 +61,7 @@ private:
     OwnedIcon bigIcon_;
     OwnedIcon smallIcon_;
     ControlTable controls_;
+    std::map<std::string, PixelImage, std::less<>> pictures_; // decoded pictures, by name
     std::vector<std::unique_ptr<Win32PictureBox>> pictureBoxes_;
     std::vector<std::unique_ptr<Win32CommandButton>> buttons_;
     std::vector<std::unique_ptr<Win32TextBox>> textBoxes_;
