@@ -38,7 +38,7 @@ PixelImage decodeBmp(std::span<const unsigned char> file) {
     constexpr std::int32_t largest = 1 << 15;
     if (headerSize < 40 || (bitsPerPixel != 24 && bitsPerPixel != 32) || compression != 0)
         notABmp("only uncompressed 24- and 32-bit pictures are");
-    if (width <= 0 || width > largest || height == 0 || std::abs(height) > largest)
+    if (width <= 0 || width > largest || height == 0 || height > largest || height < -largest)
         notABmp("its size is out of range");
 
     const int rows = std::abs(height);
