@@ -1,5 +1,6 @@
 #include "Win32Label.h"
 
+#include "RuntimeError.h"
 #include "WideText.h"
 
 #include <cstdlib>
@@ -40,6 +41,9 @@ Win32Label::Win32Label(std::string_view caption, const RECT& box, const LOGFONTW
     HWND label = CreateWindowExW(
         0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box.left,
         box.top, width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (label == nullptr)
+        throw RuntimeError(ErrorKind::ControlCallFailed,
+                           "The label " + std::string(caption) + " cannot be created.");
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 

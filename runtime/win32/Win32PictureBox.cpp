@@ -11,18 +11,13 @@ namespace {
 
 constexpr const wchar_t* className = L"LumenoPictureBox";
 
-// The dialog background, as a pixel word of the model.
-std::uint32_t backgroundWord() {
-    const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    return 0xFF000000 | std::uint32_t{GetRValue(face)} << 16 | std::uint32_t{GetGValue(face)} << 8 |
-           GetBValue(face);
-}
-
 } // namespace
 
 Win32PictureBox::Win32PictureBox(const ControlDefinition& control, PixelImage picture,
                                  ScreenDensity density, HWND parent)
-    : box_(control.name, std::move(picture), backgroundWord(), density, *this) {
+    // Over the dialog background; a COLORREF is laid out as a colour value.
+    : box_(control.name, std::move(picture), PixelImage::word(GetSysColor(COLOR_BTNFACE)), density,
+           *this) {
     registerWindowClass(className, windowProcedure, nullptr);
     const std::wstring name =
         toWide(control.description.empty() ? control.name : control.description);
