@@ -68,11 +68,6 @@ class Layout:
         self.cmd_go = pixels(CMD_GO_TWIPS)
 
 
-def last_row(rect):
-    x, y, width, height = rect
-    return (x, y + height - 1, width, 1)
-
-
 def cpu_ns(pid):
     """CPU time of all threads of a process so far, in ns."""
     total = 0
@@ -119,8 +114,9 @@ class Program:
         for character in text:
             display.keys({".": "period", "-": "minus"}.get(character, character))
         table = h.curve_table(text)
-        expected = bytes(table[c] for c in display.grab(window, last_row(layout.pic_from)))
-        target = last_row(layout.pic_to)
+        source = display.grab(window, window_bench.last_row(layout.pic_from))
+        expected = bytes(table[c] for c in source)
+        target = window_bench.last_row(layout.pic_to)
         if display.grab(window, target) == expected:
             raise AssertionError("%s already shows the result for b = %s before Go"
                                  % (self.name, text))
@@ -149,7 +145,7 @@ class Program:
                 len(reads))
 
     def stop(self):
-        window_bench.stop(self.process)
+        h.stop(self.process)
 
 
 def spread(values):

@@ -94,15 +94,6 @@ def timed_run(display, window, text):
     return (shown - start) * 1000.0
 
 
-def stop(process):
-    process.terminate()
-    try:
-        process.wait(3)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--lumeno", required=True)
@@ -128,7 +119,7 @@ def main():
             if measured:
                 samples["startup_bare_qt_ms"].append(startup)
                 samples["rss_bare_qt_mib"].append(peak_rss_mib(process))
-            stop(process)
+            h.stop(process)
 
             process, window, startup = launch(server, display, [args.lumeno], h.MAIN_TITLE, log)
             time.sleep(0.3)  # idle before typing, as a person would be
@@ -141,7 +132,7 @@ def main():
                 samples["run_first_ms"].append(first)
                 samples["rss_mib"].append(rss)
                 samples["run_again_ms"].append(again)
-            stop(process)
+            h.stop(process)
         display.close()
 
     result = {name: statistics.median(values) for name, values in samples.items()}
