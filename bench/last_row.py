@@ -108,23 +108,9 @@ class Program:
         read of the result box's last row showing the result, ms to the last read before
         that, the program's CPU ms, the server's CPU ms, reads)."""
         display, window, layout = self.display, self.window, self.layout
-        display.click(window, *h.centre(layout.txt_brightness))
-        display.focus(window)
-        display.keys("Control_L", "a")
-        for character in text:
-            display.keys({".": "period", "-": "minus"}.get(character, character))
-        table = h.curve_table(text)
-        source = display.grab(window, window_bench.last_row(layout.pic_from))
-        expected = bytes(table[c] for c in source)
-        target = window_bench.last_row(layout.pic_to)
-        if display.grab(window, target) == expected:
-            raise AssertionError("%s already shows the result for b = %s before Go"
-                                 % (self.name, text))
-
-        display.move(window, *h.centre(layout.cmd_go))
-        display.button(True)
-        display.sync()
-        time.sleep(0.05)  # the press is handled; the release is the click
+        expected, target = window_bench.type_and_press_go(
+            display, window, text, layout.txt_brightness, layout.pic_from, layout.pic_to,
+            layout.cmd_go, self.name)
         reads = []  # when each read returned
 
         def shown():
