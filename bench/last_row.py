@@ -209,8 +209,7 @@ def main():
     picture = h.read_bmp(args.picture)
     results = {}
     log_path = os.path.join(args.logs, "last-row-programs.log")
-    # A dpi of its own makes the server keep its resources (-noreset); it is set per density.
-    server = window_bench.Server("last-row", dpi=args.dpi[0], screen="%dx%dx24" % SCREEN)
+    server = window_bench.Server("last-row", screen="%dx%dx24" % SCREEN)
     with server.start(), open(log_path, "wb") as log:
         display = xwindow.Display(server.display)
         display.black_root()
