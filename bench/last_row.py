@@ -68,11 +68,6 @@ class Layout:
         self.cmd_go = pixels(CMD_GO_TWIPS)
 
 
-def last_row(rect):
-    x, y, width, height = rect
-    return (x, y + height - 1, width, 1)
-
-
 def cpu_ns(pid):
     """CPU time of all threads of a process so far, in ns."""
     total = 0
@@ -113,22 +108,9 @@ class Program:
         read of the result box's last row showing the result, ms to the last read before
         that, the program's CPU ms, the server's CPU ms, reads)."""
         display, window, layout = self.display, self.window, self.layout
-        display.click(window, *h.centre(layout.txt_brightness))
-        display.focus(window)
-        display.keys("Control_L", "a")
-        for character in text:
-            display.keys({".": "period", "-": "minus"}.get(character, character))
-        table = h.curve_table(text)
-        expected = bytes(table[c] for c in display.grab(window, last_row(layout.pic_from)))
-        target = last_row(layout.pic_to)
-        if display.grab(window, target) == expected:
-            raise AssertionError("%s already shows the result for b = %s before Go"
-                                 % (self.name, text))
-
-        display.move(window, *h.centre(layout.cmd_go))
-        display.button(True)
-        display.sync()
-        time.sleep(0.05)  # the press is handled; the release is the click
+        expected, target = window_bench.type_and_press_go(
+            display, window, text, layout.txt_brightness, layout.pic_from, layout.pic_to,
+            layout.cmd_go, self.name)
         reads = []  # when each read returned
 
         def shown():
@@ -149,7 +131,7 @@ class Program:
                 len(reads))
 
     def stop(self):
-        window_bench.stop(self.process)
+        h.stop(self.process)
 
 
 def spread(values):
@@ -227,8 +209,7 @@ def main():
     picture = h.read_bmp(args.picture)
     results = {}
     log_path = os.path.join(args.logs, "last-row-programs.log")
-    # A dpi of its own makes the server keep its resources (-noreset); it is set per density.
-    server = window_bench.Server("last-row", dpi=args.dpi[0], screen="%dx%dx24" % SCREEN)
+    server = window_bench.Server("last-row", screen="%dx%dx24" % SCREEN)
     with server.start(), open(log_path, "wb") as log:
         display = xwindow.Display(server.display)
         display.black_root()

@@ -1,5 +1,5 @@
 """The same brightness curve, b = 2, done by other tools on the picture run_bench uses,
-at the sizes run_bench runs:
+at the sizes run_bench runs but 302 x 334 (the box at 192 dpi):
 
   OpenCV     cv2.LUT(img, lut) on one thread, a new result each call as users call it
   Pillow     Image.point with a 768-entry table (one 256-entry table per band)

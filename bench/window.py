@@ -70,37 +70,38 @@ def last_row(rect):
     return (x, y + height - 1, width, 1)
 
 
-def timed_run(display, window, text):
-    """Types text into txtBrightness, clicks Go; ms from the click to PicTo's last row shown."""
-    display.click(window, *h.centre(h.TXT_BRIGHTNESS))
+def type_and_press_go(display, window, text, field, source, result, go, what):
+    """Types text into the field at `field`, checks that the last row of the box at `result`
+    does not show yet the curve for text applied to the last row of the box at `source`, and
+    presses the button at `go`, leaving its release (the click) to the caller. Returns the
+    expected last row and where it is. `what` names the result box in the error."""
+    display.click(window, *h.centre(field))
     display.focus(window)
     display.keys("Control_L", "a")
     for character in text:
         display.keys({".": "period", "-": "minus"}.get(character, character))
-    source = display.grab(window, last_row(h.PIC_FROM))
     table = h.curve_table(text)
-    expected = bytes(table[c] for c in source)
-    if display.grab(window, last_row(h.PIC_TO)) == expected:
-        raise AssertionError("PicTo already shows the result for b = %s before Go" % text)
+    expected = bytes(table[c] for c in display.grab(window, last_row(source)))
+    target = last_row(result)
+    if display.grab(window, target) == expected:
+        raise AssertionError("%s already shows the result for b = %s before Go" % (what, text))
 
-    display.move(window, *h.centre(h.CMD_GO))
+    display.move(window, *h.centre(go))
     display.button(True)
     display.sync()
     time.sleep(0.05)  # the press is handled; the release is the click
+    return expected, target
+
+
+def timed_run(display, window, text):
+    """Types text into txtBrightness, clicks Go; ms from the click to PicTo's last row shown."""
+    expected, target = type_and_press_go(display, window, text, h.TXT_BRIGHTNESS, h.PIC_FROM,
+                                         h.PIC_TO, h.CMD_GO, "PicTo")
     start = time.perf_counter()
     display.button(False)
-    _, shown = xwindow.poll(lambda: display.grab(window, last_row(h.PIC_TO)) == expected,
+    _, shown = xwindow.poll(lambda: display.grab(window, target) == expected,
                             TIMEOUT, "PicTo's last row for b = %s" % text)
     return (shown - start) * 1000.0
-
-
-def stop(process):
-    process.terminate()
-    try:
-        process.wait(3)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
 
 
 def main():
@@ -128,7 +129,7 @@ def main():
             if measured:
                 samples["startup_bare_qt_ms"].append(startup)
                 samples["rss_bare_qt_mib"].append(peak_rss_mib(process))
-            stop(process)
+            h.stop(process)
 
             process, window, startup = launch(server, display, [args.lumeno], h.MAIN_TITLE, log)
             time.sleep(0.3)  # idle before typing, as a person would be
@@ -141,7 +142,7 @@ def main():
                 samples["run_first_ms"].append(first)
                 samples["rss_mib"].append(rss)
                 samples["run_again_ms"].append(again)
-            stop(process)
+            h.stop(process)
         display.close()
 
     result = {name: statistics.median(values) for name, values in samples.items()}
