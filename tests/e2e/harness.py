@@ -334,6 +334,24 @@ class Session:
             env.pop(name, None)
         return env
 
+    def run_tool(self, *args, check=True, timeout=10.0):
+        """Runs a program in this session's environment with its output captured; returns the
+        CompletedProcess. With check, a failure raises an error that shows both outputs.
+
+        The output goes through files, not pipes: a tool that leaves a process behind holding
+        them (wine leaves its server running for a while) must not keep the caller waiting."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            done = subprocess.run(args, env=self.environment(), stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                  timeout=timeout)
+            out.seek(0)
+            err.seek(0)
+            done.stdout, done.stderr = out.read(), err.read()
+        if check and done.returncode != 0:
+            raise RuntimeError("%s failed with status %d\n--- stdout ---\n%s\n--- stderr ---\n%s"
+                               % (" ".join(args), done.returncode, done.stdout.decode(errors="replace"),
+                                  done.stderr.decode(errors="replace")))
+        return done
+
     def command(self):
         """The command line that starts lumeno."""
         return [config.lumeno]
