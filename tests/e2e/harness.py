@@ -488,9 +488,9 @@ class Session:
     def screen(self):
         raise NotImplementedError
 
-    def client_area(self, screen=None):
-        """The main window's client area from a screenshot."""
-        return (screen or self.screen()).crop(self.geometry())
+    def client_area(self, window=None):
+        """A window's client area (default: the main window's) from a screenshot."""
+        return self.screen().crop(self.geometry(window))
 
     def keep(self, image, label):
         """Saves image as a PNG named after the session and label; returns the path."""
