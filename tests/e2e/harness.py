@@ -135,6 +135,10 @@ class Image:
         return "%d of %d pixels differ: %s%s" % (
             len(wrong), self.width * self.height, shown, ", ..." if len(wrong) > limit else "")
 
+    def difference_from_colour(self, colour):
+        """As difference(), against an image of this size all in colour (r, g, b)."""
+        return self.difference(Image(self.width, self.height, bytes(colour) * (self.width * self.height)))
+
     def save_png(self, path):
         def chunk(kind, body):
             return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))

@@ -230,9 +230,7 @@ class DpiTest(unittest.TestCase):
                 return "picture in PicFrom: " + problem
             background = box.pixel(224, 248)
             for rect in ((180, 0, 45, 249), (0, 200, 180, 49)):
-                part = box.crop(rect)
-                uniform = h.Image(part.width, part.height, bytes(background) * (part.width * part.height))
-                problem = part.difference(uniform)
+                problem = box.crop(rect).difference_from_colour(background)
                 if problem:
                     return "PicFrom background %r: %s" % (rect, problem)
             return None
@@ -284,8 +282,7 @@ class ScaleTest(unittest.TestCase):
             x, y, width, height = h.scaled_rect(box, self.SCALE)
             for rect in ((x - ring, y - ring, width + 2 * ring, ring), (x - ring, y + height, width + 2 * ring, ring),
                          (x - ring, y, ring, height), (x + width, y, ring, height)):
-                part = image.crop(rect)
-                problem = part.difference(h.Image(part.width, part.height, bytes(window) * (part.width * part.height)))
+                problem = image.crop(rect).difference_from_colour(window)
                 if problem:
                     return "%s's ring %r against the window's colour %r: %s" % (name, rect, window, problem)
         return None
