@@ -528,9 +528,14 @@ def scaled_rect(rect, scale):
     return tuple(v * scale for v in rect)
 
 
+def shown_part(picture):
+    """The part of a picture that a box shows: its top-left corner, at the box's size."""
+    return picture.crop((0, 0, PIC_FROM[2], PIC_FROM[3]))
+
+
 def picture_shown(picture, scale=1):
     """Both boxes show the top-left of the built-in picture, as after start-up."""
-    expected = picture.crop((0, 0, PIC_FROM[2], PIC_FROM[3])).scaled(scale)
+    expected = shown_part(picture).scaled(scale)
 
     def check(image):
         for name, rect in (("PicFrom", PIC_FROM), ("PicTo", PIC_TO)):
@@ -545,7 +550,7 @@ def picture_shown(picture, scale=1):
 def result_shown(picture, text, scale=1):
     """PicFrom still shows the picture and PicTo shows the curve for text applied to PicFrom,
     both read from the same screenshot."""
-    expected_from = picture.crop((0, 0, PIC_FROM[2], PIC_FROM[3])).scaled(scale)
+    expected_from = shown_part(picture).scaled(scale)
     table = curve_table(text)
 
     def check(image):
