@@ -49,11 +49,8 @@ class Session(platform_x11.Session):
     def start_display(self):
         super().start_display()
         self._end_wine()
-
-    def _start_lumeno(self):
         self._wine("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
                    "/d", str(self.wine_dpi), "/f")
-        super()._start_lumeno()
 
     def stop_display(self):
         self._end_wine()
