@@ -135,6 +135,10 @@ class Image:
         return "%d of %d pixels differ: %s%s" % (
             len(wrong), self.width * self.height, shown, ", ..." if len(wrong) > limit else "")
 
+    def difference_from_colour(self, colour):
+        """As difference(), against an image of this size all in colour (r, g, b)."""
+        return self.difference(Image(self.width, self.height, bytes(colour) * (self.width * self.height)))
+
     def save_png(self, path):
         def chunk(kind, body):
             return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
@@ -334,6 +338,24 @@ class Session:
             env.pop(name, None)
         return env
 
+    def run_tool(self, *args, check=True, timeout=10.0):
+        """Runs a program in this session's environment with its output captured; returns the
+        CompletedProcess. With check, a failure raises an error that shows both outputs.
+
+        The output goes through files, not pipes: a tool that leaves a process behind holding
+        them (wine leaves its server running for a while) must not keep the caller waiting."""
+        with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+            done = subprocess.run(args, env=self.environment(), stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                  timeout=timeout)
+            out.seek(0)
+            err.seek(0)
+            done.stdout, done.stderr = out.read(), err.read()
+        if check and done.returncode != 0:
+            raise RuntimeError("%s failed with status %d\n--- stdout ---\n%s\n--- stderr ---\n%s"
+                               % (" ".join(args), done.returncode, done.stdout.decode(errors="replace"),
+                                  done.stderr.decode(errors="replace")))
+        return done
+
     def command(self):
         """The command line that starts lumeno."""
         return [config.lumeno]
@@ -470,9 +492,9 @@ class Session:
     def screen(self):
         raise NotImplementedError
 
-    def client_area(self, screen=None):
-        """The main window's client area from a screenshot."""
-        return (screen or self.screen()).crop(self.geometry())
+    def client_area(self, window=None):
+        """A window's client area (default: the main window's) from a screenshot."""
+        return self.screen().crop(self.geometry(window))
 
     def keep(self, image, label):
         """Saves image as a PNG named after the session and label; returns the path."""
@@ -506,9 +528,14 @@ def scaled_rect(rect, scale):
     return tuple(v * scale for v in rect)
 
 
+def shown_part(picture):
+    """The part of a picture that a box shows: its top-left corner, at the box's size."""
+    return picture.crop((0, 0, PIC_FROM[2], PIC_FROM[3]))
+
+
 def picture_shown(picture, scale=1):
     """Both boxes show the top-left of the built-in picture, as after start-up."""
-    expected = picture.crop((0, 0, PIC_FROM[2], PIC_FROM[3])).scaled(scale)
+    expected = shown_part(picture).scaled(scale)
 
     def check(image):
         for name, rect in (("PicFrom", PIC_FROM), ("PicTo", PIC_TO)):
@@ -523,7 +550,7 @@ def picture_shown(picture, scale=1):
 def result_shown(picture, text, scale=1):
     """PicFrom still shows the picture and PicTo shows the curve for text applied to PicFrom,
     both read from the same screenshot."""
-    expected_from = picture.crop((0, 0, PIC_FROM[2], PIC_FROM[3])).scaled(scale)
+    expected_from = shown_part(picture).scaled(scale)
     table = curve_table(text)
 
     def check(image):

@@ -105,14 +105,8 @@ class Session(harness.Session):
 
     def sway(self, *args, check=True):
         """Runs swaymsg; returns its JSON answer (None when it fails and check is off)."""
-        done = subprocess.run(["swaymsg", "--raw", *args], env=self.environment(), stdin=subprocess.DEVNULL,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=10.0)
-        if done.returncode != 0:
-            if check:
-                raise RuntimeError("swaymsg %s failed with status %d: %s"
-                                   % (" ".join(args), done.returncode, (done.stdout + done.stderr).decode()))
-            return None
-        return json.loads(done.stdout)
+        done = self.run_tool("swaymsg", "--raw", *args, check=check)
+        return json.loads(done.stdout) if done.returncode == 0 else None
 
     def _nodes(self):
         """sway's windows of lumeno, by id."""
@@ -185,6 +179,4 @@ class Session(harness.Session):
         self._input("move %d %d" % (LAYOUT_SIZE[0] - 4, LAYOUT_SIZE[1] - 4))
 
     def screen(self):
-        done = subprocess.run(["grim", "-c", "-t", "ppm", "-"], env=self.environment(), stdin=subprocess.DEVNULL,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=10.0, check=True)
-        return harness.parse_ppm(done.stdout)
+        return harness.parse_ppm(self.run_tool("grim", "-c", "-t", "ppm", "-").stdout)

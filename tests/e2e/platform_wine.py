@@ -14,8 +14,6 @@ process of the prefix before it starts lumeno and again when it closes. Wine tak
 density from the prefix's LogPixels value when a program starts, not from the X server.
 """
 
-import subprocess
-
 import platform_x11
 from harness import config
 
@@ -42,8 +40,7 @@ class Session(platform_x11.Session):
         return ["wine", config.lumeno]
 
     def _wine(self, *command, check=True):
-        subprocess.run(command, env=self.environment(), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, check=check, timeout=30)
+        self.run_tool(*command, check=check, timeout=30)
 
     def _end_wine(self):
         self._wine("wineserver", "-k", check=False)  # fails when no wineserver runs
@@ -52,11 +49,8 @@ class Session(platform_x11.Session):
     def start_display(self):
         super().start_display()
         self._end_wine()
-
-    def _start_lumeno(self):
         self._wine("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
                    "/d", str(self.wine_dpi), "/f")
-        super()._start_lumeno()
 
     def stop_display(self):
         self._end_wine()

@@ -78,20 +78,14 @@ class Session(harness.Session):
 
     def x(self, *args, check=True, timeout=10.0):
         """Runs an X client on this session's display; returns its standard output."""
-        done = subprocess.run(list(args), env=self.environment(), stdin=subprocess.DEVNULL,
-                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=timeout)
-        if check and done.returncode != 0:
-            raise RuntimeError("%s failed with status %d: %s"
-                               % (" ".join(args), done.returncode, done.stderr.decode(errors="replace")))
-        return done.stdout
+        return self.run_tool(*args, check=check, timeout=timeout).stdout
 
     def windows(self, title):
         out = self.x("xdotool", "search", "--onlyvisible", "--name", "^%s$" % re.escape(title), check=False)
         return [int(w) for w in out.split()]
 
     def exists(self, window):
-        return subprocess.run(["xwininfo", "-id", str(window)], env=self.environment(),
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0
+        return self.run_tool("xwininfo", "-id", str(window), check=False).returncode == 0
 
     def title(self, window):
         return self.x("xdotool", "getwindowname", str(window)).decode().rstrip("\n")

@@ -72,7 +72,7 @@ class TypeMismatchTest(LumenoTestCase):
         self.assertNotEqual(box, s.window, "the error box is a window of its own")
         self.assertEqual(s.title(box), h.ERROR_TITLE)
         self.assertTrue(s.alive(), "lumeno ended on the error\n" + s.log("lumeno"))
-        s.keep(s.screen().crop(s.geometry(box)), "error-box")
+        s.keep(s.client_area(box), "error-box")
 
         s.key("Return", window=box)
         s.wait_for_no_window(h.ERROR_TITLE)
@@ -201,7 +201,7 @@ class RestartTest(LumenoTestCase):
         s = self.session
         s.x("xdotool", "windowsize", str(s.window), "700", "500")
         h.wait_until(lambda: s.geometry()[2:] == (700, 500), h.WAIT_TIMEOUT, "the window at 700 x 500")
-        s.keep(s.screen().crop(s.geometry()), "resized")
+        s.keep(s.client_area(), "resized")
         self.restart()  # checks the new window's size
         s.wait_for_client_area(h.picture_shown(self.picture), "restarted")
 
@@ -230,9 +230,7 @@ class DpiTest(unittest.TestCase):
                 return "picture in PicFrom: " + problem
             background = box.pixel(224, 248)
             for rect in ((180, 0, 45, 249), (0, 200, 180, 49)):
-                part = box.crop(rect)
-                uniform = h.Image(part.width, part.height, bytes(background) * (part.width * part.height))
-                problem = part.difference(uniform)
+                problem = box.crop(rect).difference_from_colour(background)
                 if problem:
                     return "PicFrom background %r: %s" % (rect, problem)
             return None
@@ -284,8 +282,7 @@ class ScaleTest(unittest.TestCase):
             x, y, width, height = h.scaled_rect(box, self.SCALE)
             for rect in ((x - ring, y - ring, width + 2 * ring, ring), (x - ring, y + height, width + 2 * ring, ring),
                          (x - ring, y, ring, height), (x + width, y, ring, height)):
-                part = image.crop(rect)
-                problem = part.difference(h.Image(part.width, part.height, bytes(window) * (part.width * part.height)))
+                problem = image.crop(rect).difference_from_colour(window)
                 if problem:
                     return "%s's ring %r against the window's colour %r: %s" % (name, rect, window, problem)
         return None
@@ -445,7 +442,7 @@ class RobustnessTest(LumenoTestCase):
         box = s.wait_for_window(h.ERROR_TITLE, timeout=5.0)
         took = time.monotonic() - clicking
         print("error box %.3f s after the click on Go" % took, file=sys.stderr)
-        s.keep(s.screen().crop(s.geometry(box)), "error-box")
+        s.keep(s.client_area(box), "error-box")
         s.key("Return", window=box)
         s.wait_for_no_window(h.ERROR_TITLE)
         self.run_with("2", "b2-after-paste")
