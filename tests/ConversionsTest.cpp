@@ -98,7 +98,8 @@ class TextToSingleRejects : public testing::TestWithParam<RejectedCase> {};
 
 TEST_P(TextToSingleRejects, AsTypeMismatch) {
     const auto& [separator, text] = GetParam();
-    const auto error = errorOf([&] { lumeno::textToSingle(text, separator); });
+    const auto error =
+        errorOf([&text = text, &separator = separator] { lumeno::textToSingle(text, separator); });
     ASSERT_TRUE(error) << testing::PrintToString(text) << " was accepted";
     EXPECT_EQ(error->kind(), ErrorKind::TypeMismatch) << testing::PrintToString(text);
     // The whole hint, in the locale's way, on one line: control characters in the text are
