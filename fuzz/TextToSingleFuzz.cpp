@@ -1,8 +1,9 @@
-// Any bytes as text to textToSingle. A small reference decides whether the text is a plain
+// Any bytes as text to textToSingle, once with a locale that writes a decimal point and once
+// with one that writes a comma. A small reference decides whether the text is a plain
 // decimal number; glibc's strtof in the "C" locale, which rounds correctly, gives the
-// nearest single. textToSingle must agree: the same bits (sign of zero included), the
-// overflow error exactly where strtof overflows to infinity, and the type-mismatch error
-// for every text the reference rejects.
+// nearest single of the text with a point for the comma. textToSingle must agree: the same
+// bits (sign of zero included), the overflow error exactly where strtof overflows to
+// infinity, and the type-mismatch error for every text the reference rejects.
 #include "Conversions.h"
 #include "RuntimeError.h"
 
@@ -17,12 +18,12 @@
 
 namespace {
 
-[[noreturn]] void violation(std::string_view text, const std::string& what) {
+[[noreturn]] void violation(std::string_view text, char separator, const std::string& what) {
     std::fprintf(stderr, "textToSingle contract violated for \"");
     for (const char c : text)
         std::fprintf(stderr, (c >= 0x20 && c < 0x7F) ? "%c" : "\\x%02X",
                      static_cast<unsigned char>(c));
-    std::fprintf(stderr, "\": %s\n", what.c_str());
+    std::fprintf(stderr, "\" with the separator '%c': %s\n", separator, what.c_str());
     std::abort();
 }
 
@@ -30,9 +31,10 @@ bool digit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The accepted grammar: spaces, [+-], digits [. digits] or . digits, [e|E [+-] digits],
-// spaces. Gives the number without its surrounding spaces, or false.
-bool plainDecimal(std::string_view text, std::string& number) {
+// The accepted grammar: spaces, [+-], digits [S digits] or S digits, [e|E [+-] digits],
+// spaces, where S is the point or the locale's separator. Gives the number without its
+// surrounding spaces and with a point as S, or false.
+bool plainDecimal(std::string_view text, char separator, std::string& number) {
     std::size_t begin = text.find_first_not_of(' ');
     if (begin == std::string_view::npos)
         return false;
@@ -48,8 +50,9 @@ bool plainDecimal(std::string_view text, std::string& number) {
     if (i < core.size() && (core[i] == '+' || core[i] == '-'))
         ++i;
     std::size_t mantissaDigits = digits();
-    if (i < core.size() && core[i] == '.') {
-        ++i;
+    std::size_t point = std::string_view::npos;
+    if (i < core.size() && (core[i] == '.' || core[i] == separator)) {
+        point = i++;
         mantissaDigits += digits();
     }
     if (mantissaDigits == 0)
@@ -64,6 +67,8 @@ bool plainDecimal(std::string_view text, std::string& number) {
     if (i != core.size())
         return false;
     number.assign(core);
+    if (point != std::string_view::npos)
+        number[point] = '.';
     return true;
 }
 
@@ -79,47 +84,54 @@ std::string show(float value) {
     return text;
 }
 
-} // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+// Checks textToSingle against the reference for one locale separator, '.' or ','.
+void check(std::string_view text, char separator) {
     static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const auto fail = [&](const std::string& what) { violation(text, separator, what); };
 
     std::string number;
-    const bool accepted = plainDecimal(text, number);
+    const bool accepted = plainDecimal(text, separator, number);
     float expected = 0.0F;
     bool overflows = false;
     if (accepted) {
         char* end = nullptr;
         expected = strtof_l(number.c_str(), &end, cLocale);
         if (end != number.c_str() + number.size())
-            violation(text, "the reference grammar accepted a text that strtof does not read");
+            fail("the reference grammar accepted a text that strtof does not read");
         overflows = std::isinf(expected);
     }
 
     try {
-        const float value = lumeno::textToSingle(text);
+        const float value = lumeno::textToSingle(text, std::string(1, separator));
         if (!accepted)
-            violation(text, "accepted as " + show(value) + ", expected the type-mismatch error");
+            fail("accepted as " + show(value) + ", expected the type-mismatch error");
         if (!std::isfinite(value))
-            violation(text, "gave a value that is not finite: " + show(value));
+            fail("gave a value that is not finite: " + show(value));
         if (overflows)
-            violation(text, "gave " + show(value) + ", expected the overflow error");
+            fail("gave " + show(value) + ", expected the overflow error");
         if (bits(value) != bits(expected))
-            violation(text, "gave " + show(value) + ", nearest single is " + show(expected));
+            fail("gave " + show(value) + ", nearest single is " + show(expected));
     } catch (const lumeno::RuntimeError& error) {
         const auto kind = error.kind();
         if (!accepted && kind != lumeno::ErrorKind::TypeMismatch)
-            violation(text, std::string("rejected with ") + lumeno::errorName(kind) +
-                                ", expected the type-mismatch error");
+            fail(std::string("rejected with ") + lumeno::errorName(kind) +
+                 ", expected the type-mismatch error");
         if (accepted && !overflows)
-            violation(text, std::string("rejected with ") + lumeno::errorName(kind) + " (" +
-                                error.cause() + "), expected " + show(expected));
+            fail(std::string("rejected with ") + lumeno::errorName(kind) + " (" + error.cause() +
+                 "), expected " + show(expected));
         if (accepted && kind != lumeno::ErrorKind::Overflow)
-            violation(text, std::string("rejected with ") + lumeno::errorName(kind) +
-                                ", expected the overflow error");
+            fail(std::string("rejected with ") + lumeno::errorName(kind) +
+                 ", expected the overflow error");
         if (error.cause().empty())
-            violation(text, "an error without a cause");
+            fail("an error without a cause");
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    check(text, '.');
+    check(text, ',');
     return 0;
 }

@@ -35,11 +35,12 @@ std::string quoted(std::string_view text) {
     return result + (cut < text.size() ? "…\"" : "\"");
 }
 
-[[noreturn]] void notANumber(std::string_view text) {
+[[noreturn]] void notANumber(std::string_view text, char separator) {
     const std::string what = text.find_first_not_of(' ') == std::string_view::npos
                                  ? std::string("The parameter field is empty")
                                  : "The text " + quoted(text) + " is not a number";
-    throw RuntimeError(ErrorKind::TypeMismatch, what + "; type a plain number such as 2 or 0.5.");
+    throw RuntimeError(ErrorKind::TypeMismatch,
+                       what + "; type a plain number such as 2 or 0" + separator + "5.");
 }
 
 bool isDigit(char c) {
@@ -48,7 +49,7 @@ bool isDigit(char c) {
 
 // The parts of a plain decimal number, as positions in the text.
 struct DecimalNumber {
-    std::string_view mantissa; // sign, digits and point, without the exponent
+    std::string_view mantissa; // sign, digits and separator, without the exponent
     std::string_view number;   // mantissa and exponent, without surrounding spaces
     bool negative = false;
     // Decimal exponent of the leading non-zero digit (0 for 1..9.99, -1 for 0.1..0.99);
@@ -57,8 +58,9 @@ struct DecimalNumber {
     bool allZero = true;
 };
 
-// Parses the grammar described in the header; false when the text does not match.
-bool parseDecimal(std::string_view text, DecimalNumber& out) {
+// Parses the grammar described in the header, with the point and separator (which may be the
+// point too) as decimal separators; false when the text does not match.
+bool parseDecimal(std::string_view text, char separator, DecimalNumber& out) {
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && text[begin] == ' ')
@@ -79,7 +81,7 @@ bool parseDecimal(std::string_view text, DecimalNumber& out) {
         else
             out.allZero = false;
     }
-    if (i < end && text[i] == '.') {
+    if (i < end && (text[i] == '.' || text[i] == separator)) {
         ++i;
         for (; i < end && isDigit(text[i]); ++i, ++digitsSeen) {
             if (out.allZero && text[i] == '0')
@@ -133,14 +135,22 @@ std::int16_t toInt16(std::int32_t value) {
     return static_cast<std::int16_t>(value);
 }
 
-float textToSingle(std::string_view text) {
+float textToSingle(std::string_view text, std::string_view localeDecimalSeparator) {
+    const char separator = localeDecimalSeparator == "," ? ',' : '.';
     DecimalNumber decimal;
-    if (!parseDecimal(text, decimal))
-        notANumber(text);
-    // from_chars takes no leading '+'; it is locale-independent and rounds correctly.
+    if (!parseDecimal(text, separator, decimal))
+        notANumber(text, separator);
+    // from_chars takes no leading '+' and reads only a point; it is locale-independent and
+    // rounds correctly.
     std::string_view digits = decimal.number;
     if (digits.front() == '+')
         digits.remove_prefix(1);
+    std::string withPoint;
+    if (const std::size_t comma = digits.find(','); comma != std::string_view::npos) {
+        withPoint = digits;
+        withPoint[comma] = '.';
+        digits = withPoint;
+    }
     float value = 0.0F;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     if (error == std::errc::result_out_of_range) {
@@ -151,7 +161,7 @@ float textToSingle(std::string_view text) {
         return decimal.negative ? -0.0F : 0.0F; // too small for a single: rounds to zero
     }
     if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value))
-        notANumber(text);
+        notANumber(text, separator);
     return value;
 }
 

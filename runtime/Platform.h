@@ -31,5 +31,9 @@ std::string applicationName();
 // A modal message box with this title and text, over the active window if there is one.
 void showErrorBox(std::string_view title, std::string_view text);
 
+// The decimal separator of the user's number format, as UTF-8; empty when the system
+// gives none.
+std::string decimalSeparator();
+
 } // namespace platform
 } // namespace lumeno

@@ -2,6 +2,8 @@
 
 #include "WindowDefinition.h"
 
+#include <string_view>
+
 namespace lumeno {
 
 // Loads and shows the start-up window, then runs the event loop until the program ends;
@@ -10,6 +12,10 @@ int start(const ProgramHeader& header);
 
 // Handles all pending events, repaints included, then returns.
 void pumpEvents();
+
+// The text as a single-precision number, read with the decimal separators of the user's
+// number format (see textToSingle in Conversions.h).
+float textToSingle(std::string_view text);
 
 // Ends the program at once with the given exit status.
 [[noreturn]] void endProgram(int status);

@@ -10,6 +10,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 
 using lumeno::ErrorKind;
 using lumeno::RuntimeError;
@@ -28,17 +29,25 @@ template <typename Call> std::optional<RuntimeError> errorOf(Call call) {
 
 // --- textToSingle ---
 
+// The Arabic decimal separator U+066B, neither a point nor a comma.
+const std::string momayyez = "\xD9\xAB";
+
 struct AcceptedCase {
     std::string text;
-    float expected; // the nearest single, written as a literal the compiler rounds
+    float expected;              // the nearest single, written as a literal the compiler rounds
+    std::string separator = "."; // the locale's decimal separator
 };
+
+void PrintTo(const AcceptedCase& c, std::ostream* out) {
+    *out << testing::PrintToString(c.text) << " with " << testing::PrintToString(c.separator);
+}
 
 class TextToSingleAccepts : public testing::TestWithParam<AcceptedCase> {};
 
 TEST_P(TextToSingleAccepts, GivesTheNearestSingle) {
-    const auto& [text, expected] = GetParam();
+    const auto& [text, expected, separator] = GetParam();
     float value = 0.0F;
-    ASSERT_NO_THROW(value = lumeno::textToSingle(text)) << testing::PrintToString(text);
+    ASSERT_NO_THROW(value = lumeno::textToSingle(text, separator)) << testing::PrintToString(text);
     // Bit patterns, so that -0 and 0 differ.
     EXPECT_EQ(std::bit_cast<std::uint32_t>(value), std::bit_cast<std::uint32_t>(expected))
         << testing::PrintToString(text) << " gave " << value;
@@ -54,6 +63,15 @@ INSTANTIATE_TEST_SUITE_P(PlainDecimals, TextToSingleAccepts,
                                          AcceptedCase{"-0", -0.0F}, AcceptedCase{"-.5e+1", -5.0F},
                                          AcceptedCase{"0.000001e6", 1.0F},
                                          AcceptedCase{"1e+0", 1.0F}));
+
+// The comma where the locale writes one, in every place the point may stand; the point still.
+INSTANTIATE_TEST_SUITE_P(
+    DecimalComma, TextToSingleAccepts,
+    testing::Values(AcceptedCase{"0,5", 0.5F, ","}, AcceptedCase{",5", 0.5F, ","},
+                    AcceptedCase{"5,", 5.0F, ","}, AcceptedCase{" -1,5e3 ", -1500.0F, ","},
+                    AcceptedCase{"0.5", 0.5F, ","}, AcceptedCase{"0.5", 0.5F, momayyez},
+                    AcceptedCase{"1,00000005960464477539062500001", 1.00000012F, ","},
+                    AcceptedCase{"3,40282356e38", std::numeric_limits<float>::max(), ","}));
 
 INSTANTIATE_TEST_SUITE_P(
     RangeAndRounding, TextToSingleAccepts,
@@ -73,30 +91,46 @@ INSTANTIATE_TEST_SUITE_P(
                     AcceptedCase{"1.00000005960464477539062500001", 1.00000012F},
                     AcceptedCase{"1.000000059604644775390625", 1.0F}));
 
-class TextToSingleRejects : public testing::TestWithParam<std::string> {};
+// The locale's decimal separator and the text.
+using RejectedCase = std::tuple<std::string, std::string>;
+
+class TextToSingleRejects : public testing::TestWithParam<RejectedCase> {};
 
 TEST_P(TextToSingleRejects, AsTypeMismatch) {
-    const std::string& text = GetParam();
-    const auto error = errorOf([&] { lumeno::textToSingle(text); });
+    const auto& [separator, text] = GetParam();
+    const auto error =
+        errorOf([&text = text, &separator = separator] { lumeno::textToSingle(text, separator); });
     ASSERT_TRUE(error) << testing::PrintToString(text) << " was accepted";
     EXPECT_EQ(error->kind(), ErrorKind::TypeMismatch) << testing::PrintToString(text);
-    // The whole hint, on one line: control characters in the text are not copied into it.
-    EXPECT_NE(error->cause().find("2 or 0.5"), std::string::npos) << error->cause();
+    // The whole hint, in the locale's way, on one line: control characters in the text are
+    // not copied into it.
+    const std::string hint = separator == "," ? "2 or 0,5." : "2 or 0.5.";
+    EXPECT_NE(error->cause().find(hint), std::string::npos) << error->cause();
     EXPECT_EQ(error->cause().find_first_of("\t\n\r"), std::string::npos) << error->cause();
 }
 
 // Only spaces surround a number: tabs and line breaks are not accepted.
-INSTANTIATE_TEST_SUITE_P(NotPlainDecimals, TextToSingleRejects,
-                         testing::Values("", "   ", "abc", "2x", "0,5", "0x10", "inf", "nan",
-                                         "Infinity", "1e", "1e+", "e3", ".", "+", "-", "- 2",
-                                         "2 .5", "2 2", "1.2.3", "--1", "+-1", "1e3.5", "1e 3",
-                                         "2f", "1_000", "\xEF\xBC\x91" /* full-width 1 */, "2\t",
-                                         "\t2", "\n2", "2\n", std::string("2\0", 2)));
+INSTANTIATE_TEST_SUITE_P(
+    NotPlainDecimals, TextToSingleRejects,
+    testing::Combine(testing::Values(".", ","),
+                     testing::Values("", "   ", "abc", "2x", "0x10", "inf", "nan", "Infinity", "1e",
+                                     "1e+", "e3", ".", ",", "+", "-", "- 2", "2 .5", "2 ,5", "2 2",
+                                     "1.2.3", "1,2,3", "--1", "+-1", "1e3.5", "1e3,5", "1e 3", "2f",
+                                     "1_000", "\xEF\xBC\x91" /* full-width 1 */, "2\t", "\t2",
+                                     "\n2", "2\n", std::string("2\0", 2))));
+
+// No grouping separator, and one decimal separator at most; a locale separator that is
+// neither a point nor a comma is not read.
+INSTANTIATE_TEST_SUITE_P(Separators, TextToSingleRejects,
+                         testing::Values(RejectedCase{".", "0,5"}, RejectedCase{",", "1.5,3"},
+                                         RejectedCase{",", "1,5.3"}, RejectedCase{".", "1,000"},
+                                         RejectedCase{momayyez, "0,5"},
+                                         RejectedCase{momayyez, "0" + momayyez + "5"}));
 
 class TextToSingleOverflows : public testing::TestWithParam<std::string> {};
 
 TEST_P(TextToSingleOverflows, AsOverflow) {
-    const auto error = errorOf([&] { lumeno::textToSingle(GetParam()); });
+    const auto error = errorOf([&] { lumeno::textToSingle(GetParam(), "."); });
     ASSERT_TRUE(error) << GetParam() << " was accepted";
     EXPECT_EQ(error->kind(), ErrorKind::Overflow) << error->cause();
 }
@@ -107,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(BeyondSingleRange, TextToSingleOverflows,
                                          "1e999999999999", "-1e999999999999"));
 
 TEST(TextToSingleCause, QuotesTheText) {
-    const auto error = errorOf([] { lumeno::textToSingle("0,5"); });
+    const auto error = errorOf([] { lumeno::textToSingle("0,5", "."); });
     ASSERT_TRUE(error);
     EXPECT_NE(error->cause().find("\"0,5\""), std::string::npos) << error->cause();
 }
@@ -126,7 +160,7 @@ TEST_P(TextToSingleLongText, ParsesFastWithAShortMessage) {
     const LongTextCase& c = GetParam();
     const auto start = std::chrono::steady_clock::now();
     float value = 0.0F;
-    const auto error = errorOf([&] { value = lumeno::textToSingle(c.text); });
+    const auto error = errorOf([&] { value = lumeno::textToSingle(c.text, "."); });
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(took.count(), 0.5);
     ASSERT_EQ(error.has_value(), c.expected.has_value()) << (error ? error->cause() : "");

@@ -9,6 +9,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QLocale>
 #include <QMessageBox>
 
 namespace lumeno {
@@ -73,6 +74,12 @@ std::string applicationName() {
 
 void showErrorBox(std::string_view title, std::string_view text) {
     QMessageBox::critical(QApplication::activeWindow(), toQString(title), toQString(text));
+}
+
+std::string decimalSeparator() {
+    // On Linux the system locale is named by LC_ALL, LC_NUMERIC or LANG; Qt's own locale
+    // data describes it, whether or not the C library has it.
+    return QLocale::system().decimalPoint().toStdString();
 }
 
 } // namespace platform

@@ -6,6 +6,7 @@
 #include "Win32FormWindow.h"
 
 #include <commctrl.h>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -97,6 +98,15 @@ void showErrorBox(std::string_view title, std::string_view text) {
     HWND owner = GetActiveWindow();
     MessageBoxW(owner, toWide(text).c_str(), toWide(title).c_str(),
                 MB_OK | MB_ICONERROR | (owner != nullptr ? MB_APPLMODAL : MB_TASKMODAL));
+}
+
+std::string decimalSeparator() {
+    // The user's number format, with the decimal symbol they may have set themselves; at most
+    // three characters and the terminating null.
+    wchar_t separator[8];
+    const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator,
+                                       static_cast<int>(std::size(separator)));
+    return length > 0 ? toUtf8(std::wstring_view(separator, length - 1)) : std::string();
 }
 
 } // namespace platform

@@ -39,6 +39,10 @@ CMD_GO = (304, 232, 97, 41)
 MAIN_TITLE = "Form1"
 ERROR_TITLE = "lumeno"
 
+# The locale lumeno and the tools run in unless a session names another, whatever the
+# developer's: the number format, for one, decides which texts lumeno reads as numbers.
+FIXED_LOCALE = "C.UTF-8"
+
 # Long enough for a loaded two-core machine; a passing wait returns as soon as it can.
 START_TIMEOUT = 20.0
 WAIT_TIMEOUT = 15.0
@@ -288,13 +292,15 @@ class Session:
     # Whether screenshots show the mouse pointer.
     SHOWS_POINTER = False
 
-    def __init__(self, name, scale=1, poll_delay=None):
+    def __init__(self, name, scale=1, poll_delay=None, locale=FIXED_LOCALE):
         """scale: device pixels a pixel, as a high-density screen has them.
         poll_delay: when given, lumeno sleeps that many milliseconds before each poll, so a
-        run lasts long enough to be watched (needs --slow-poll)."""
+        run lasts long enough to be watched (needs --slow-poll).
+        locale: the name LANG gives lumeno and the tools; no other locale variable is set."""
         self.name = name
         self.scale = scale
         self.poll_delay = poll_delay
+        self.locale = locale
         self.lumeno = None
         self.window = None
         self.shots = 0
@@ -336,6 +342,9 @@ class Session:
                      "QT_AUTO_SCREEN_SCALE_FACTOR", "QT_ENABLE_HIGHDPI_SCALING", "QT_FONT_DPI",
                      "DISPLAY", "WAYLAND_DISPLAY"):
             env.pop(name, None)
+        for name in [name for name in env if name.startswith("LC_") or name == "LANGUAGE"]:
+            del env[name]
+        env["LANG"] = self.locale
         return env
 
     def run_tool(self, *args, check=True, timeout=10.0):

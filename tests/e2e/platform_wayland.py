@@ -36,9 +36,9 @@ focus_follows_mouse no
 class Session(harness.Session):
     SHOWS_POINTER = True
 
-    def __init__(self, name, scale=1, poll_delay=None):
+    def __init__(self, name, scale=1, poll_delay=None, locale=harness.FIXED_LOCALE):
         """scale: the output's scale."""
-        super().__init__(name, scale, poll_delay)
+        super().__init__(name, scale, poll_delay, locale)
         self.sway_process = None
         self.input = None
         self.sway_runtime = None

@@ -15,7 +15,7 @@ density from the prefix's LogPixels value when a program starts, not from the X 
 """
 
 import platform_x11
-from harness import config
+from harness import FIXED_LOCALE, config
 
 # Wine's own frame around a window with a caption: the border's width and the client area's
 # top (border and caption) in pixels, at each density the tests use.
@@ -25,9 +25,10 @@ CLOSE_BOX = (13, 11)
 
 
 class Session(platform_x11.Session):
-    def __init__(self, name, dpi=96):
-        """dpi: the prefix's LogPixels for this session's program."""
-        super().__init__(name)
+    def __init__(self, name, dpi=96, locale=FIXED_LOCALE):
+        """dpi: the prefix's LogPixels for this session's program. Wine's locale, and so the
+        program's number format, follows LANG."""
+        super().__init__(name, locale=locale)
         self.wine_dpi = dpi
 
     def environment(self):

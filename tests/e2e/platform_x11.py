@@ -21,10 +21,11 @@ from harness import START_TIMEOUT, centre, config
 
 
 class Session(harness.Session):
-    def __init__(self, name, scale=1, poll_delay=None, dpi=None, screen="1024x768x24"):
+    def __init__(self, name, scale=1, poll_delay=None, dpi=None, screen="1024x768x24",
+                 locale=harness.FIXED_LOCALE):
         """dpi: when given, the server's Xft.dpi resource, which sets lumeno's logical dpi.
         scale: Qt's scale factor (QT_SCALE_FACTOR). screen: Xvfb's, width x height x depth."""
-        super().__init__(name, scale, poll_delay)
+        super().__init__(name, scale, poll_delay, locale)
         self.dpi = dpi
         self.xvfb_screen = screen
         self.xvfb = None

@@ -8,6 +8,7 @@ Run one case with
 """
 
 import random
+import subprocess
 import sys
 import time
 import unittest
@@ -27,19 +28,22 @@ QUIT_TIMEOUT = 2.0
 
 
 class LumenoTestCase(unittest.TestCase):
+    LOCALE = h.FIXED_LOCALE  # the session's
+
     def setUp(self):
         self.picture = h.read_bmp(h.config.picture)
         self.assertEqual((self.picture.width, self.picture.height), (180, 200), "built-in picture size")
-        self.session = h.new_session(self.id().split(".", 1)[1].replace(".", "-"))
+        self.session = h.new_session(self.id().split(".", 1)[1].replace(".", "-"), locale=self.LOCALE)
         self.addCleanup(self.session.close)
         self.session.start()
         geometry = self.session.geometry()
         self.assertEqual(geometry[2:], h.CLIENT_SIZE, "client area size of the main window")
         self.session.wait_for_client_area(h.picture_shown(self.picture), "started")
 
-    def run_with(self, text, label):
+    def run_with(self, text, label, b=None):
+        """Types text and clicks Go; checks the result for b, a text Python reads (default: text)."""
         self.session.enter_parameter(text)
-        image = self.session.wait_for_client_area(h.result_shown(self.picture, text), label)
+        image = self.session.wait_for_client_area(h.result_shown(self.picture, b or text), label)
         self.assertTrue(self.session.alive(), "lumeno ended after the run\n" + self.session.log("lumeno"))
         return image
 
@@ -60,6 +64,21 @@ class GoTest(LumenoTestCase):
 
     def test_b5(self):
         self.run_with("5", "b5")
+
+
+class DecimalCommaTest(LumenoTestCase):
+    """Where the locale writes decimals with a comma, the field reads one."""
+
+    LOCALE = "de_DE.UTF-8"
+
+    def setUp(self):
+        # Wine takes its locale from the C library, which knows only the generated ones.
+        generated = subprocess.run(["locale", "-a"], capture_output=True, text=True).stdout.split()
+        self.assertIn("de_DE.utf8", generated, "the locale %s, made by scripts/setup test" % self.LOCALE)
+        super().setUp()
+
+    def test_decimal_comma(self):
+        self.run_with("0,5", "b0_5", b="0.5")
 
 
 class TypeMismatchTest(LumenoTestCase):
