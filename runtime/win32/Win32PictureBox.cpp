@@ -11,6 +11,18 @@ namespace {
 
 constexpr const wchar_t* className = L"LumenoPictureBox";
 
+// The focus mark: the whole border in the highlight colour, around the client area.
+void paintFocusBorder(HDC device, const RECT& box) {
+    constexpr int border = PictureBox::border;
+    HBRUSH highlight = GetSysColorBrush(COLOR_HIGHLIGHT);
+    const RECT strips[] = {{box.left, box.top, box.right, box.top + border},
+                           {box.left, box.bottom - border, box.right, box.bottom},
+                           {box.left, box.top + border, box.left + border, box.bottom - border},
+                           {box.right - border, box.top + border, box.right, box.bottom - border}};
+    for (const RECT& strip : strips)
+        FillRect(device, &strip, highlight);
+}
+
 } // namespace
 
 Win32PictureBox::Win32PictureBox(const ControlDefinition& control, PixelImage picture,
@@ -46,7 +58,10 @@ void Win32PictureBox::paint() {
     HDC device = BeginPaint(window_, &paint);
     RECT box;
     GetClientRect(window_, &box);
-    DrawEdge(device, &box, EDGE_SUNKEN, BF_RECT);
+    if (GetFocus() == window_)
+        paintFocusBorder(device, box);
+    else
+        DrawEdge(device, &box, EDGE_SUNKEN, BF_RECT);
     // The model's pixels are a top-down 32-bit bitmap already: painted from its memory, one
     // pixel to one pixel.
     const PixelImage& shown = box_.shown();
@@ -79,6 +94,10 @@ LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPA
         return 0;
     case WM_ERASEBKGND:
         return 1; // painting covers the whole box
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(window, nullptr, FALSE); // the border shows the focus
+        return 0;
     case WM_LBUTTONDOWN:
         SetFocus(window); // a picture box takes the focus, like any control in the tab order
         return 0;

@@ -10,7 +10,8 @@ namespace lumeno {
 struct ControlDefinition;
 
 // A picture box as a child window with a 2-pixel sunken border. What it shows and every
-// operation on it come from its PictureBox; the window paints what the box shows.
+// operation on it come from its PictureBox; the window paints what the box shows. With the
+// focus, its border turns the highlight colour.
 class Win32PictureBox final : public PictureBoxView {
 public:
     Win32PictureBox(const ControlDefinition& control, PixelImage picture, ScreenDensity density,
