@@ -1,6 +1,7 @@
 #include "Win32FormWindow.h"
 
 #include "Form.h"
+#include "FormAccessible.h"
 #include "ProgramResources.h"
 #include "RuntimeError.h"
 #include "WideText.h"
@@ -12,7 +13,9 @@
 #include "WindowDefinition.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
+#include <utility>
 
 namespace lumeno {
 
@@ -136,7 +139,9 @@ void Win32FormWindow::hide() {
 }
 
 void Win32FormWindow::setMousePointer(MousePointer pointer) {
-    pointer_ = pointer;
+    // Assistive technology learns that the window is busy from the pointer, as a user does.
+    if (pointer != std::exchange(pointer_, pointer))
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_.get(), OBJID_CLIENT, CHILDID_SELF);
     // The pointer changes at once where it stands over the window, not at its next move.
     POINT at;
     if (GetCursorPos(&at) == FALSE)
@@ -163,6 +168,12 @@ void Win32FormWindow::focusControl(HWND control) {
         focus_ = control;
 }
 
+const Win32FormWindow* Win32FormWindow::ofWindow(HWND window) {
+    return window != nullptr && isFormWindow(window)
+               ? reinterpret_cast<const Win32FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))
+               : nullptr;
+}
+
 bool Win32FormWindow::isFormWindow(HWND window) {
     wchar_t name[16];
     return GetClassNameW(window, name, std::size(name)) > 0 && std::wstring_view(name) == className;
@@ -186,6 +197,10 @@ LRESULT Win32FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
             return TRUE;
         }
+        break;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT)
+            return StandardAccessible::answer(new (std::nothrow) FormAccessible(window), wParam);
         break;
     case WM_ACTIVATE:
         // The focus leaves with the window and comes back to the same control; the first

@@ -45,6 +45,11 @@ public:
     // control gets the focus when the window is activated.
     void focusControl(HWND control);
 
+    // The window object of a window of this class, or null.
+    static const Win32FormWindow* ofWindow(HWND window);
+    // Whether the window shows the busy pointer.
+    bool isBusy() const { return pointer_ == MousePointer::Busy; }
+
     // Whether a top-level window is one of these: the event loop hands their keyboard
     // messages to the dialog manager, which moves the focus with Tab and the arrow keys.
     static bool isFormWindow(HWND window);

@@ -1,9 +1,14 @@
 #include "Win32PictureBox.h"
 
+#include "PictureBoxAccessible.h"
 #include "RuntimeError.h"
 #include "WideText.h"
 #include "WindowClass.h"
 #include "WindowDefinition.h"
+
+#include <iterator>
+#include <new>
+#include <string_view>
 
 namespace lumeno {
 
@@ -53,6 +58,20 @@ void Win32PictureBox::repaintRows(int top, int bottom) {
     InvalidateRect(window_, &rows, FALSE);
 }
 
+void Win32PictureBox::pictureReplaced() {
+    // Screen readers present a new description of the object they are on; others learn from
+    // it that the picture changed.
+    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window_, OBJID_CLIENT, CHILDID_SELF);
+}
+
+const Win32PictureBox* Win32PictureBox::ofWindow(HWND window) {
+    wchar_t name[32];
+    if (window == nullptr || GetClassNameW(window, name, std::size(name)) == 0 ||
+        std::wstring_view(name) != className)
+        return nullptr;
+    return reinterpret_cast<const Win32PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 void Win32PictureBox::paint() {
     PAINTSTRUCT paint;
     HDC device = BeginPaint(window_, &paint);
@@ -92,6 +111,11 @@ LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPA
     case WM_PAINT:
         box->paint();
         return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT)
+            return StandardAccessible::answer(new (std::nothrow) PictureBoxAccessible(window),
+                                              wParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_ERASEBKGND:
         return 1; // painting covers the whole box
     case WM_SETFOCUS:
