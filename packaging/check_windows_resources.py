@@ -32,7 +32,8 @@ STRINGS = {"ProductName": "lumeno", "InternalName": "lumeno", "OriginalFilename"
 STRING_BLOCK = "040904B0"
 # The DLLs of Windows itself that the program may import (msvcrt.dll is the C run-time
 # that every Windows has).
-WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll"}
+WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "ole32.dll", "oleacc.dll",
+                "oleaut32.dll", "msvcrt.dll"}
 
 
 def align4(n):

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 
 namespace lumeno {
 
@@ -21,6 +22,22 @@ std::string text(float value) {
     if (shown.back() == '.')
         shown.pop_back();
     return shown;
+}
+
+// The mean of every component of every pixel shown, in percent of full intensity.
+int meanBrightnessPercent(const PixelImage& shown) {
+    std::uint64_t sum = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (const std::uint32_t word : std::span(shown.row(y), shown.width()))
+            sum += (word >> 16 & 0xFF) + (word >> 8 & 0xFF) + (word & 0xFF);
+    const std::uint64_t components = std::uint64_t{3} * shown.width() * shown.height();
+    if (components == 0)
+        return 0;
+    return static_cast<int>((sum * 100 + components * 255 / 2) / (components * 255));
+}
+
+std::string size(int width, int height) {
+    return std::to_string(width) + " by " + std::to_string(height) + " pixels";
 }
 
 } // namespace
@@ -130,7 +147,19 @@ void PictureBox::persistentImageToPicture() {
     if (!persistent_)
         failed("there is no persistent image without persistent drawing");
     picture_ = shown_; // the box shows the same
+    pictureDrawn_ = true;
     view_.pictureReplaced();
+}
+
+std::string PictureBox::description() const {
+    const std::string brightness =
+        "mean brightness " + std::to_string(meanBrightnessPercent(shown_)) + " percent.";
+    if (pictureDrawn_)
+        return "A picture the program drew, " + size(shown_.width(), shown_.height()) + "; " +
+               brightness;
+    return "The program's picture of " + size(picture_.width(), picture_.height()) +
+           ", shown from its top-left corner in a box of " + size(shown_.width(), shown_.height()) +
+           "; " + brightness;
 }
 
 void PictureBox::discardDrawing() {

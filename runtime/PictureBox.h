@@ -75,6 +75,9 @@ public:
     }
     // The persistent image becomes the box's picture.
     void persistentImageToPicture();
+    // What the box shows, in words, for assistive technology: the picture's size, or that
+    // the program drew it, and the mean brightness of what the client area shows.
+    std::string description() const;
     // Discards what was drawn: the persistent image starts again from the picture.
     void discardDrawing();
 
@@ -104,6 +107,7 @@ private:
 
     std::string name_;
     PixelImage picture_;
+    bool pictureDrawn_ = false; // the picture is a persistent image, not the one it was made with
     std::uint32_t background_;
     ScreenDensity density_;
     PictureBoxView& view_;

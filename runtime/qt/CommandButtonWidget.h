@@ -1,23 +1,26 @@
 #pragma once
 
-#include "CommandButton.h"
+#include "FocusKeepingButton.h"
 
 #include <QPushButton>
 
 namespace lumeno {
 
 // A command button: never the default button, so Enter in the window presses nothing.
-// Disabled while it has the focus, it keeps the focus from moving on to another control
-// and takes it back when enabled again, unless the user gave it to a control meanwhile.
-class CommandButtonWidget : public QPushButton, public CommandButton {
+// Disabled while it has the focus, it keeps it (FocusKeepingButton).
+class CommandButtonWidget : public QPushButton, public FocusKeepingButton {
 public:
     CommandButtonWidget(const QString& caption, QWidget* parent);
 
-    void setEnabled(bool enabled) override;
+    using FocusKeepingButton::setEnabled;
     bool isEnabled() const override { return QPushButton::isEnabled(); }
 
 private:
-    bool takesFocusBack_ = false;
+    bool isFocused() const override;
+    bool windowHasFocusedControl() const override;
+    void clearWindowFocus() override { clearFocus(); }
+    void takeFocus() override { setFocus(Qt::OtherFocusReason); }
+    void enableButton(bool enabled) override { QPushButton::setEnabled(enabled); }
 };
 
 } // namespace lumeno

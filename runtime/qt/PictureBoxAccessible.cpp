@@ -1,6 +1,7 @@
 #include "PictureBoxAccessible.h"
 
 #include "PictureBoxWidget.h"
+#include "QtText.h"
 
 namespace lumeno {
 
@@ -13,7 +14,7 @@ PictureBoxWidget* PictureBoxAccessible::box() const {
 
 QString PictureBoxAccessible::text(QAccessible::Text kind) const {
     if (kind == QAccessible::Description)
-        return box()->description();
+        return toQString(box()->pictureBox().description());
     return QAccessibleWidget::text(kind);
 }
 
@@ -24,7 +25,7 @@ void* PictureBoxAccessible::interface_cast(QAccessible::InterfaceType type) {
 }
 
 QString PictureBoxAccessible::imageDescription() const {
-    return box()->description();
+    return toQString(box()->pictureBox().description());
 }
 
 // The image is what the client area shows, inside the border.

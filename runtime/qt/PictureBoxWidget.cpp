@@ -9,8 +9,6 @@
 #include <QPointer>
 #include <QRegion>
 #include <algorithm>
-#include <cstdint>
-#include <span>
 #include <utility>
 #include <vector>
 
@@ -25,25 +23,12 @@ std::vector<QPointer<PictureBoxWidget>>& boxesWithDrawnRows() {
     return boxes;
 }
 
-// The mean of every component of every pixel shown, in percent of full intensity.
-int meanBrightnessPercent(const PixelImage& shown) {
-    std::uint64_t sum = 0;
-    for (int y = 0; y < shown.height(); ++y)
-        for (const std::uint32_t word : std::span(shown.row(y), shown.width()))
-            sum += (word >> 16 & 0xFF) + (word >> 8 & 0xFF) + (word & 0xFF);
-    const std::uint64_t components = std::uint64_t{3} * shown.width() * shown.height();
-    if (components == 0)
-        return 0;
-    return static_cast<int>((sum * 100 + components * 255 / 2) / (components * 255));
-}
-
 } // namespace
 
 PictureBoxWidget::PictureBoxWidget(const ControlDefinition& control, const PixelImage& picture,
                                    ScreenDensity density, QWidget* parent)
     : QFrame(parent),
-      box_(control.name, picture, palette().color(QPalette::Window).rgb(), density, *this),
-      originalPicture_(picture.width(), picture.height()) {
+      box_(control.name, picture, palette().color(QPalette::Window).rgb(), density, *this) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -77,29 +62,10 @@ void PictureBoxWidget::paintRows() {
 }
 
 void PictureBoxWidget::pictureReplaced() {
-    originalPicture_ = QSize();
     // Screen readers present a new description of the object they are on; others learn
     // from it that the picture changed.
     QAccessibleEvent event(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
-}
-
-QString PictureBoxWidget::description() const {
-    const PixelImage& shown = box_.shown();
-    const int brightness = meanBrightnessPercent(shown);
-    if (originalPicture_.isEmpty())
-        return QStringLiteral("A picture the program drew, %1 by %2 pixels; mean brightness %3 "
-                              "percent.")
-            .arg(shown.width())
-            .arg(shown.height())
-            .arg(brightness);
-    return QStringLiteral("The program's picture of %1 by %2 pixels, shown from its top-left "
-                          "corner in a box of %3 by %4 pixels; mean brightness %5 percent.")
-        .arg(originalPicture_.width())
-        .arg(originalPicture_.height())
-        .arg(shown.width())
-        .arg(shown.height())
-        .arg(brightness);
 }
 
 void PictureBoxWidget::paintEvent(QPaintEvent* event) {

@@ -4,8 +4,6 @@
 #include "PictureBoxView.h"
 
 #include <QFrame>
-#include <QSize>
-#include <QString>
 
 namespace lumeno {
 
@@ -25,9 +23,6 @@ public:
     void repaintRows(int top, int bottom) override;
     void pictureReplaced() override;
 
-    // What the box shows, in words, for assistive technology.
-    QString description() const;
-
     // Paints at once, in every box, the rows drawn since the box last painted them. The event
     // pump does this first, so that it need not wake itself for a repaint, and the event loop
     // does it before it waits.
@@ -43,8 +38,6 @@ private:
     // Rows drawn since they were last painted: drawnTop_ to drawnBottom_ - 1.
     int drawnTop_ = 0;
     int drawnBottom_ = 0;
-    // The size of the picture the box was made with; empty once a drawing replaced it.
-    QSize originalPicture_;
 };
 
 } // namespace lumeno

@@ -1,12 +1,23 @@
 #include "Win32CommandButton.h"
 
+#include "Win32FormWindow.h"
+
 namespace lumeno {
 
-void Win32CommandButton::setEnabled(bool enabled) {
-    // A disabled button cannot keep the focus: it goes on to the next control in tab order.
-    if (!enabled && GetFocus() == window_)
-        SetFocus(GetNextDlgTabItem(GetParent(window_), window_, FALSE));
-    EnableWindow(window_, enabled ? TRUE : FALSE);
+bool Win32CommandButton::isFocused() const {
+    return form_.focusedControl() == window_;
+}
+
+bool Win32CommandButton::windowHasFocusedControl() const {
+    return form_.focusedControl() != nullptr;
+}
+
+void Win32CommandButton::clearWindowFocus() {
+    form_.focusControl(nullptr);
+}
+
+void Win32CommandButton::takeFocus() {
+    form_.focusControl(window_);
 }
 
 } // namespace lumeno

@@ -1,26 +1,36 @@
 #pragma once
 
-#include "CommandButton.h"
+#include "FocusKeepingButton.h"
 
 #include <string_view>
 #include <windows.h>
 
 namespace lumeno {
 
-// A command button: the system's push button, never the default button.
-class Win32CommandButton final : public CommandButton {
+class Win32FormWindow;
+
+// A command button: the system's push button, never the default button. Disabled while it
+// has the focus, it keeps it (FocusKeepingButton).
+class Win32CommandButton final : public FocusKeepingButton {
 public:
-    Win32CommandButton(std::string_view name, HWND window) : name_(name), window_(window) {}
+    Win32CommandButton(std::string_view name, HWND window, Win32FormWindow& form)
+        : name_(name), window_(window), form_(form) {}
 
     std::string_view name() const { return name_; }
     HWND handle() const { return window_; }
 
-    void setEnabled(bool enabled) override;
     bool isEnabled() const override { return IsWindowEnabled(window_) != FALSE; }
 
 private:
+    bool isFocused() const override;
+    bool windowHasFocusedControl() const override;
+    void clearWindowFocus() override;
+    void takeFocus() override;
+    void enableButton(bool enabled) override { EnableWindow(window_, enabled ? TRUE : FALSE); }
+
     std::string_view name_;
     HWND window_; // destroyed with its parent
+    Win32FormWindow& form_;
 };
 
 } // namespace lumeno

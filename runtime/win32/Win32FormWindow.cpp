@@ -1,6 +1,7 @@
 #include "Win32FormWindow.h"
 
 #include "Form.h"
+#include "FormAccessible.h"
 #include "ProgramResources.h"
 #include "RuntimeError.h"
 #include "WideText.h"
@@ -12,7 +13,9 @@
 #include "WindowDefinition.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
+#include <utility>
 
 namespace lumeno {
 
@@ -85,7 +88,7 @@ void Win32FormWindow::addControl(const ControlDefinition& control, const ScreenD
     case ControlKind::CommandButton: {
         HWND button = addSystemControl(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, control, box, id);
         controls_.add(control.name, *buttons_.emplace_back(std::make_unique<Win32CommandButton>(
-                                        control.name, button)));
+                                        control.name, button, *this)));
         break;
     }
     case ControlKind::TextBox: {
@@ -124,6 +127,10 @@ const PixelImage& Win32FormWindow::picture(std::string_view name) {
 }
 
 void Win32FormWindow::show() {
+    // As in a dialog, focus rectangles and access keys show once the keyboard is used: the
+    // dialog manager shows them then (the event loop hands it the window's keys).
+    SendMessageW(window_.get(), WM_CHANGEUISTATE,
+                 MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     ShowWindow(window_.get(), SW_SHOW);
 }
 
@@ -132,7 +139,9 @@ void Win32FormWindow::hide() {
 }
 
 void Win32FormWindow::setMousePointer(MousePointer pointer) {
-    pointer_ = pointer;
+    // Assistive technology learns that the window is busy from the pointer, as a user does.
+    if (pointer != std::exchange(pointer_, pointer))
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_.get(), OBJID_CLIENT, CHILDID_SELF);
     // The pointer changes at once where it stands over the window, not at its next move.
     POINT at;
     if (GetCursorPos(&at) == FALSE)
@@ -143,6 +152,26 @@ void Win32FormWindow::setMousePointer(MousePointer pointer) {
     const LRESULT hitTest = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
     SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
                  MAKELPARAM(hitTest, WM_MOUSEMOVE));
+}
+
+HWND Win32FormWindow::focusedControl() const {
+    if (GetActiveWindow() != window_.get())
+        return focus_;
+    HWND focused = GetFocus();
+    return IsChild(window_.get(), focused) != FALSE ? focused : nullptr;
+}
+
+void Win32FormWindow::focusControl(HWND control) {
+    if (GetActiveWindow() == window_.get())
+        SetFocus(control != nullptr ? control : window_.get());
+    else
+        focus_ = control;
+}
+
+const Win32FormWindow* Win32FormWindow::ofWindow(HWND window) {
+    return window != nullptr && isFormWindow(window)
+               ? reinterpret_cast<const Win32FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))
+               : nullptr;
 }
 
 bool Win32FormWindow::isFormWindow(HWND window) {
@@ -169,13 +198,16 @@ LRESULT Win32FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         }
         break;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT)
+            return StandardAccessible::answer(new (std::nothrow) FormAccessible(window), wParam);
+        break;
     case WM_ACTIVATE:
         // The focus leaves with the window and comes back to the same control; the first
-        // time, to the first control in tab order.
+        // time, and when no control had it, to the first control in tab order.
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focused = GetFocus();
-            if (IsChild(window, focused) != FALSE)
-                focus_ = focused;
+            focus_ = IsChild(window, focused) != FALSE ? focused : nullptr;
         } else if (HIWORD(wParam) == 0) { // not minimised
             SetFocus(focus_ != nullptr ? focus_ : GetNextDlgTabItem(window, nullptr, FALSE));
         }

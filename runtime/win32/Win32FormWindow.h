@@ -37,6 +37,19 @@ public:
     void setMousePointer(MousePointer pointer) override;
     const ControlTable& controls() const override { return controls_; }
 
+    // The control that has the window's focus, also while another window is active; null
+    // when none has it.
+    HWND focusedControl() const;
+    // Gives the window's focus to a control, or with null to none: the window itself then
+    // takes the keys, and Tab goes to the first control. While the window is inactive, the
+    // control gets the focus when the window is activated.
+    void focusControl(HWND control);
+
+    // The window object of a window of this class, or null.
+    static const Win32FormWindow* ofWindow(HWND window);
+    // Whether the window shows the busy pointer.
+    bool isBusy() const { return pointer_ == MousePointer::Busy; }
+
     // Whether a top-level window is one of these: the event loop hands their keyboard
     // messages to the dialog manager, which moves the focus with Tab and the arrow keys.
     static bool isFormWindow(HWND window);
@@ -67,7 +80,8 @@ private:
     std::vector<std::unique_ptr<Win32TextBox>> textBoxes_;
     std::vector<std::unique_ptr<Win32Label>> labels_;
     MousePointer pointer_ = MousePointer::Default;
-    HWND focus_ = nullptr; // the control to give the focus back to when the window is activated
+    // The control to give the focus to when the window is activated; null for the first one.
+    HWND focus_ = nullptr;
     // Destroyed first, with its controls, while everything they use still exists.
     OwnedWindow window_;
 };

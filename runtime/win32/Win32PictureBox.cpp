@@ -1,15 +1,32 @@
 #include "Win32PictureBox.h"
 
+#include "PictureBoxAccessible.h"
 #include "RuntimeError.h"
 #include "WideText.h"
 #include "WindowClass.h"
 #include "WindowDefinition.h"
+
+#include <iterator>
+#include <new>
+#include <string_view>
 
 namespace lumeno {
 
 namespace {
 
 constexpr const wchar_t* className = L"LumenoPictureBox";
+
+// The focus mark: the whole border in the highlight colour, around the client area.
+void paintFocusBorder(HDC device, const RECT& box) {
+    constexpr int border = PictureBox::border;
+    HBRUSH highlight = GetSysColorBrush(COLOR_HIGHLIGHT);
+    const RECT strips[] = {{box.left, box.top, box.right, box.top + border},
+                           {box.left, box.bottom - border, box.right, box.bottom},
+                           {box.left, box.top + border, box.left + border, box.bottom - border},
+                           {box.right - border, box.top + border, box.right, box.bottom - border}};
+    for (const RECT& strip : strips)
+        FillRect(device, &strip, highlight);
+}
 
 } // namespace
 
@@ -41,12 +58,29 @@ void Win32PictureBox::repaintRows(int top, int bottom) {
     InvalidateRect(window_, &rows, FALSE);
 }
 
+void Win32PictureBox::pictureReplaced() {
+    // Screen readers present a new description of the object they are on; others learn from
+    // it that the picture changed.
+    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window_, OBJID_CLIENT, CHILDID_SELF);
+}
+
+const Win32PictureBox* Win32PictureBox::ofWindow(HWND window) {
+    wchar_t name[32];
+    if (window == nullptr || GetClassNameW(window, name, std::size(name)) == 0 ||
+        std::wstring_view(name) != className)
+        return nullptr;
+    return reinterpret_cast<const Win32PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 void Win32PictureBox::paint() {
     PAINTSTRUCT paint;
     HDC device = BeginPaint(window_, &paint);
     RECT box;
     GetClientRect(window_, &box);
-    DrawEdge(device, &box, EDGE_SUNKEN, BF_RECT);
+    if (GetFocus() == window_)
+        paintFocusBorder(device, box);
+    else
+        DrawEdge(device, &box, EDGE_SUNKEN, BF_RECT);
     // The model's pixels are a top-down 32-bit bitmap already: painted from its memory, one
     // pixel to one pixel.
     const PixelImage& shown = box_.shown();
@@ -77,8 +111,17 @@ LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPA
     case WM_PAINT:
         box->paint();
         return 0;
+    case WM_GETOBJECT:
+        if (static_cast<LONG>(lParam) == OBJID_CLIENT)
+            return StandardAccessible::answer(new (std::nothrow) PictureBoxAccessible(window),
+                                              wParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     case WM_ERASEBKGND:
         return 1; // painting covers the whole box
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(window, nullptr, FALSE); // the border shows the focus
+        return 0;
     case WM_LBUTTONDOWN:
         SetFocus(window); // a picture box takes the focus, like any control in the tab order
         return 0;

@@ -10,7 +10,8 @@ namespace lumeno {
 struct ControlDefinition;
 
 // A picture box as a child window with a 2-pixel sunken border. What it shows and every
-// operation on it come from its PictureBox; the window paints what the box shows.
+// operation on it come from its PictureBox; the window paints what the box shows. With the
+// focus, its border turns the highlight colour.
 class Win32PictureBox final : public PictureBoxView {
 public:
     Win32PictureBox(const ControlDefinition& control, PixelImage picture, ScreenDensity density,
@@ -19,13 +20,14 @@ public:
     Win32PictureBox& operator=(const Win32PictureBox&) = delete;
 
     PictureBox& pictureBox() { return box_; }
+    const PictureBox& pictureBox() const { return box_; }
+    // The picture box of a window of this class, or null.
+    static const Win32PictureBox* ofWindow(HWND window);
     HWND handle() const { return window_; }
 
     void resizeBox(int width, int height) override;
     void repaintRows(int top, int bottom) override;
-    // Windows' own accessibility names the box by its window text and has no description
-    // of the picture that could change.
-    void pictureReplaced() override {}
+    void pictureReplaced() override;
 
 private:
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 #include <iterator>
+#include <objbase.h>
 #include <optional>
 #include <vector>
 
@@ -56,6 +57,9 @@ int start(const ProgramHeader& header) {
     // Buttons, edits and labels from common controls version 6, as the manifest asks.
     const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    // A single-threaded apartment for the accessible objects that the window hands to
+    // assistive technology, COM objects of this thread; it lasts as long as the process.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     Form form(header.startupWindow, header.bindings);
     form.showAtStart();
     const int status = runEventLoop();

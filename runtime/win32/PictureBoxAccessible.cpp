@@ -1,0 +1,31 @@
+#include "PictureBoxAccessible.h"
+
+#include "WideText.h"
+#include "Win32PictureBox.h"
+
+namespace lumeno {
+
+HRESULT PictureBoxAccessible::get_accRole(VARIANT child, VARIANT* role) {
+    if (!isSelf(child))
+        return StandardAccessible::get_accRole(child, role);
+    if (role == nullptr)
+        return E_POINTER;
+    role->vt = VT_I4;
+    role->lVal = ROLE_SYSTEM_GRAPHIC;
+    return S_OK;
+}
+
+HRESULT PictureBoxAccessible::get_accDescription(VARIANT child, BSTR* description) {
+    if (!isSelf(child))
+        return StandardAccessible::get_accDescription(child, description);
+    if (description == nullptr)
+        return E_POINTER;
+    const Win32PictureBox* box = Win32PictureBox::ofWindow(window());
+    if (box == nullptr)
+        return E_FAIL;
+    const std::wstring text = toWide(box->pictureBox().description());
+    *description = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+    return *description != nullptr ? S_OK : E_OUTOFMEMORY;
+}
+
+} // namespace lumeno

@@ -1,0 +1,174 @@
+// Form1 on Windows as screen readers see it through MSAA, queried in-process as they would
+// from outside: the picture boxes are graphics described by what they show, the window is
+// busy exactly while it shows the busy pointer, and a run's result announces itself.
+#include "Form.h"
+#include "Form1.h"
+#include "Program.h"
+#include "TextBox.h"
+
+#include <gtest/gtest.h>
+#include <oleacc.h>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+namespace lumeno {
+namespace {
+
+std::string narrow(const wchar_t* text) {
+    std::string ascii;
+    for (; text != nullptr && *text != L'\0'; ++text)
+        ascii += static_cast<char>(*text);
+    return ascii;
+}
+
+// The client object of a window, as AccessibleObjectFromWindow gives it.
+class ClientObject {
+public:
+    explicit ClientObject(HWND window) {
+        EXPECT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT),
+                                             IID_IAccessible, reinterpret_cast<void**>(&object_)),
+                  S_OK);
+    }
+    ~ClientObject() {
+        if (object_ != nullptr)
+            object_->Release();
+    }
+    ClientObject(const ClientObject&) = delete;
+    ClientObject& operator=(const ClientObject&) = delete;
+
+    long role() const { return number(&IAccessible::get_accRole); }
+    long state() const { return number(&IAccessible::get_accState); }
+    std::string name() const { return text(&IAccessible::get_accName); }
+    std::string description() const { return text(&IAccessible::get_accDescription); }
+
+private:
+    static VARIANT self() {
+        VARIANT child;
+        child.vt = VT_I4;
+        child.lVal = CHILDID_SELF;
+        return child;
+    }
+    long number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*)) const {
+        VARIANT value;
+        VariantInit(&value);
+        if (object_ == nullptr || (object_->*get)(self(), &value) != S_OK || value.vt != VT_I4)
+            return -1;
+        return value.lVal;
+    }
+    std::string text(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, BSTR*)) const {
+        BSTR value = nullptr;
+        if (object_ == nullptr || (object_->*get)(self(), &value) != S_OK)
+            return "(none)";
+        std::string shown = narrow(value);
+        SysFreeString(value);
+        return shown;
+    }
+
+    IAccessible* object_ = nullptr;
+};
+
+// The events a screen reader hears, on this thread.
+struct Heard {
+    HWND window;
+    DWORD event;
+    bool busy; // whether the window was busy when its state changed
+};
+std::vector<Heard> heard;
+HWND formWindow = nullptr;
+
+void CALLBACK listen(HWINEVENTHOOK /*hook*/, DWORD event, HWND window, LONG object, LONG child,
+                     DWORD /*thread*/, DWORD /*time*/) {
+    if (object != OBJID_CLIENT || child != CHILDID_SELF)
+        return;
+    const bool busy = window == formWindow &&
+                      (ClientObject(window).state() & STATE_SYSTEM_BUSY) == STATE_SYSTEM_BUSY;
+    heard.push_back({window, event, busy});
+}
+
+void pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE)
+        DispatchMessageW(&message);
+}
+
+class AccessibilityTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        form.show();
+        pump();
+        formWindow = FindWindowW(L"LumenoForm", L"Form1");
+        ASSERT_NE(formWindow, nullptr);
+        picFrom = FindWindowExW(formWindow, nullptr, L"LumenoPictureBox", nullptr);
+        picTo = FindWindowExW(formWindow, picFrom, L"LumenoPictureBox", nullptr);
+        ASSERT_NE(picTo, nullptr);
+    }
+    void TearDown() override {
+        form.unload();
+        pump();
+        CoUninitialize();
+    }
+
+    // The size of a box's client area, inside its 2-pixel border, as a description gives it.
+    static std::string shownSize(HWND box) {
+        RECT client;
+        GetClientRect(box, &client);
+        return std::to_string(client.right - 4) + " by " + std::to_string(client.bottom - 4) +
+               " pixels";
+    }
+
+    Form form{form1Definition(), programHeader().bindings};
+    HWND picFrom = nullptr;
+    HWND picTo = nullptr;
+};
+
+TEST_F(AccessibilityTest, PictureBoxesAreDescribedGraphics) {
+    for (const auto& [box, name] :
+         {std::pair{picFrom, "Source picture"}, std::pair{picTo, "Result picture"}}) {
+        const ClientObject object(box);
+        EXPECT_EQ(object.role(), ROLE_SYSTEM_GRAPHIC) << name;
+        EXPECT_EQ(object.name(), name);
+        EXPECT_EQ(object.description().rfind("The program's picture of 180 by 200 pixels, shown "
+                                             "from its top-left corner in a box of " +
+                                                 shownSize(box) + "; mean brightness ",
+                                             0),
+                  0U)
+            << object.description();
+    }
+}
+
+TEST_F(AccessibilityTest, BusyDuringARunAndTheResultAnnounced) {
+    HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_DESCRIPTIONCHANGE, nullptr, listen,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    heard.clear();
+    SetWindowTextW(FindWindowExW(formWindow, nullptr, L"EDIT", nullptr), L"2");
+    ASSERT_EQ(form.textBox("txtBrightness").text(), "2");
+    form.click("cmdGo");
+    pump();
+    UnhookWinEvent(hook);
+
+    std::vector<std::pair<DWORD, bool>> formEvents;
+    int resultAnnounced = 0;
+    for (const Heard& event : heard) {
+        if (event.window == formWindow)
+            formEvents.emplace_back(event.event, event.busy);
+        if (event.window == picTo && event.event == EVENT_OBJECT_DESCRIPTIONCHANGE)
+            ++resultAnnounced;
+    }
+    const std::vector<std::pair<DWORD, bool>> busyThenIdle{{EVENT_OBJECT_STATECHANGE, true},
+                                                           {EVENT_OBJECT_STATECHANGE, false}};
+    EXPECT_EQ(formEvents, busyThenIdle);
+    EXPECT_EQ(ClientObject(formWindow).state() & STATE_SYSTEM_BUSY, 0);
+    EXPECT_EQ(resultAnnounced, 1);
+    const std::string after = ClientObject(picTo).description();
+    EXPECT_EQ(
+        after.rfind("A picture the program drew, " + shownSize(picTo) + "; mean brightness ", 0),
+        0U)
+        << after;
+}
+
+} // namespace
+} // namespace lumeno
