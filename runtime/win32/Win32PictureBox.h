@@ -21,6 +21,10 @@ public:
     PictureBox& pictureBox() { return box_; }
     HWND handle() const { return window_; }
 
+    // The window's density changed: the box moves to its place at the new density and
+    // takes its client area there.
+    void setDensity(ScreenDensity density);
+
     void resizeBox(int width, int height) override;
     void repaintRows(int top, int bottom) override;
     // Windows' own accessibility names the box by its window text and has no description
@@ -33,6 +37,8 @@ private:
     void paint();
 
     PictureBox box_;
+    int left_; // twips, in the parent's client area
+    int top_;
     HWND window_ = nullptr; // destroyed with its parent
 };
 
