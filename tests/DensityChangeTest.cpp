@@ -10,6 +10,7 @@
 #include "Runtime.h"
 #include "ScreenDensity.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -24,14 +25,6 @@ constexpr int picFrom = 0;
 constexpr int cmdGo = 1;
 constexpr int picTo = 2;
 constexpr int txtBrightness = 4;
-
-struct Screen {
-    int width = 0;
-    int height = 0;
-    std::vector<std::int32_t> pixels; // colour values, row by row
-
-    std::int32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
-};
 
 // What Windows sends when a window moves to a screen of that density: a frame at `corner`,
 // of a size that the window is to correct to its own layout.
@@ -97,30 +90,28 @@ protected:
     }
 
     // What a picture box shows inside its border, read back from its window.
-    Screen shown(int box) const {
+    PixelImage shown(int box) const {
         HWND boxWindow = control(box);
         RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         RECT client;
         GetClientRect(boxWindow, &client);
         constexpr int border = PictureBox::border;
-        Screen screen{client.right - 2 * border, client.bottom - 2 * border, {}};
+        PixelImage screen(client.right - 2 * border, client.bottom - 2 * border, 0);
         HDC device = GetDC(boxWindow);
         HDC memory = CreateCompatibleDC(device);
+        HBITMAP bitmap = CreateCompatibleBitmap(device, screen.width(), screen.height());
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, screen.width(), screen.height(), device, border, border, SRCCOPY);
+        SelectObject(memory, previous);
         BITMAPINFO format{};
         format.bmiHeader.biSize = sizeof format.bmiHeader;
-        format.bmiHeader.biWidth = screen.width;
-        format.bmiHeader.biHeight = -screen.height; // top-down
+        format.bmiHeader.biWidth = screen.width();
+        format.bmiHeader.biHeight = -screen.height(); // top-down, as a PixelImage
         format.bmiHeader.biPlanes = 1;
         format.bmiHeader.biBitCount = 32;
         format.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(device, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, screen.width, screen.height, device, border, border, SRCCOPY);
-        for (int i = 0; i < screen.width * screen.height; ++i)
-            screen.pixels.push_back(
-                PixelImage::colourValue(static_cast<const std::uint32_t*>(bits)[i]));
-        SelectObject(memory, previous);
+        GetDIBits(memory, bitmap, 0, static_cast<UINT>(screen.height()), screen.row(0), &format,
+                  DIB_RGB_COLORS);
         DeleteObject(bitmap);
         DeleteDC(memory);
         ReleaseDC(boxWindow, device);
@@ -131,16 +122,17 @@ protected:
     // of them the colour value of the built-in picture's pixel through `colour`, and the
     // background beyond it.
     template <class Colour>
-    void expectShows(const Screen& screen, int width, int height, Colour colour) const {
+    void expectShows(const PixelImage& screen, int width, int height, Colour colour) const {
         const auto background = static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE));
-        for (int y = 0; y < screen.height; ++y)
-            for (int x = 0; x < screen.width; ++x)
-                ASSERT_EQ(screen.at(x, y), x < width && y < height
-                                               ? colour(PixelImage::colourValue(picture.row(y)[x]))
-                                               : background)
+        for (int y = 0; y < screen.height(); ++y)
+            for (int x = 0; x < screen.width(); ++x)
+                ASSERT_EQ(PixelImage::colourValue(screen.row(y)[x]),
+                          x < width && y < height
+                              ? colour(PixelImage::colourValue(picture.row(y)[x]))
+                              : background)
                     << x << ", " << y;
     }
-    void expectShowsTheBuiltInPicture(const Screen& screen) const {
+    void expectShowsTheBuiltInPicture(const PixelImage& screen) const {
         expectShows(screen, picture.width(), picture.height(), [](std::int32_t c) { return c; });
     }
 
@@ -148,9 +140,9 @@ protected:
     // the result, the 149 x 165 pixels the box showed at 96 dpi, stays its picture.
     void expectResultOfRunAt96ShownAt144() const {
         expectLayoutAt({60, 70}, 144);
-        const Screen result = shown(picTo);
-        ASSERT_EQ(result.width, 225);
-        ASSERT_EQ(result.height, 249);
+        const PixelImage result = shown(picTo);
+        ASSERT_EQ(result.width(), 225);
+        ASSERT_EQ(result.height(), 249);
         const CurveTable curve(2.0F);
         expectShows(result, 149, 165, [&curve](std::int32_t c) { return curve.map(c); });
     }
@@ -198,26 +190,23 @@ TEST_F(DensityChangeTest, ResultStaysThePictureAtTheNewDensity) {
 // A change sent while the run pumps events after a row, at the n-th paint of the result
 // box: the run finishes at the density it began with, and the window follows the change as
 // soon as it has.
-HWND changingWindow = nullptr;
-WNDPROC resultBoxProcedure = nullptr;
 int paintsBeforeChange = 0;
 bool changedDuringRun = false;
 
-LRESULT CALLBACK changeDensityAtAPaint(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT CALLBACK changeDensityAtAPaint(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR /*id*/, DWORD_PTR /*data*/) {
     if (message == WM_PAINT && --paintsBeforeChange == 0) {
         changedDuringRun = IsWindowEnabled(GetWindow(box, GW_HWNDPREV)) == FALSE; // Go
-        changeDensity(changingWindow, 144, {60, 70});
+        changeDensity(GetParent(box), 144, {60, 70});
     }
-    return CallWindowProcW(resultBoxProcedure, box, message, wParam, lParam);
+    return DefSubclassProc(box, message, wParam, lParam);
 }
 
 TEST_F(DensityChangeTest, ChangeDuringARunFollowsItsEnd) {
-    changingWindow = window;
     paintsBeforeChange = 20;
-    resultBoxProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        control(picTo), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(changeDensityAtAPaint)));
+    SetWindowSubclass(control(picTo), changeDensityAtAPaint, 0, 0);
     runWithParameter(L"2");
-    SetWindowLongPtrW(control(picTo), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(resultBoxProcedure));
+    RemoveWindowSubclass(control(picTo), changeDensityAtAPaint, 0);
     ASSERT_TRUE(changedDuringRun);
     EXPECT_TRUE(IsWindowEnabled(control(cmdGo)));
     expectResultOfRunAt96ShownAt144();
