@@ -94,6 +94,8 @@ void Form::handlerReturned() {
     for (std::unique_ptr<FormWindow>& discarded : discarded_)
         platform::destroyWhenIdle(std::move(discarded));
     discarded_.clear();
+    if (window_)
+        window_->handlersReturned();
 }
 
 void Form::setMousePointer(MousePointer pointer) {

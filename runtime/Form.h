@@ -45,6 +45,8 @@ public:
     void setMousePointer(MousePointer pointer);
 
     bool isLoaded() const { return window_ != nullptr; }
+    // Whether a handler is running, perhaps pumping events.
+    bool handlerRunning() const { return handlersRunning_ > 0; }
     // Counts the loads; a handler that pumps events compares it before and after
     // to notice that its window was discarded meanwhile.
     std::uint64_t loadCount() const { return loadCount_; }

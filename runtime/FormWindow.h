@@ -17,6 +17,9 @@ public:
     virtual void hide() = 0;
     virtual void setMousePointer(MousePointer pointer) = 0;
     virtual const ControlTable& controls() const = 0;
+    // Every handler has returned to the event loop: what the window put off while one ran
+    // is done now.
+    virtual void handlersReturned() {}
 };
 
 } // namespace lumeno

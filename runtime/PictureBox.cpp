@@ -70,6 +70,16 @@ void PictureBox::setOuterSize(int widthTwips, int heightTwips) {
     view_.resizeBox(width, height);
 }
 
+void PictureBox::setDensity(ScreenDensity density) {
+    const ScreenDensity previous = density_;
+    density_ = density;
+    try {
+        setOuterSize(outerWidth_, outerHeight_);
+    } catch (const RuntimeError&) {
+        density_ = previous;
+    }
+}
+
 PixelImage PictureBox::composed(int columns, int rows) const {
     PixelImage image(columns, rows, background_);
     image.copyFrom(picture_);

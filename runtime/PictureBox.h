@@ -39,6 +39,10 @@ public:
     void setOuterWidth(int twips) { setOuterSize(twips, outerHeight_); }
     void setOuterHeight(int twips) { setOuterSize(outerWidth_, twips); }
     void setOuterSize(int width, int height);
+    // The screen's density changed: the outer size in twips stays, the client area takes
+    // its pixels at the new density. The picture, what was drawn and the units stay. A size
+    // that does not fit at the new density leaves the box as it was, at its old density.
+    void setDensity(ScreenDensity density);
 
     ScaleMode scaleMode() const { return scaleMode_; }
     void setScaleMode(ScaleMode mode);

@@ -29,6 +29,13 @@ constexpr DWORD frameStyle =
 // Enter and Escape: with no control behind them, neither presses anything.
 constexpr int firstControlId = 100;
 
+// A control's box in the client area, in pixels at a density.
+RECT boxAt(const ControlDefinition& control, const ScreenDensity& density) {
+    const int left = density.pixels(control.left);
+    const int top = density.pixels(control.top);
+    return {left, top, left + density.pixels(control.width), top + density.pixels(control.height)};
+}
+
 [[noreturn]] void cannotCreate(std::string_view what) {
     throw RuntimeError(ErrorKind::ControlCallFailed,
                        "The window's " + std::string(what) + " cannot be created.");
@@ -36,7 +43,8 @@ constexpr int firstControlId = 100;
 
 } // namespace
 
-Win32FormWindow::Win32FormWindow(const WindowDefinition& definition, Form& form) : form_(form) {
+Win32FormWindow::Win32FormWindow(const WindowDefinition& definition, Form& form)
+    : definition_(definition), form_(form) {
     registerWindowClass(className, windowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     window_.reset(CreateWindowExW(0, className, toWide(definition.caption).c_str(), frameStyle,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -47,37 +55,98 @@ Win32FormWindow::Win32FormWindow(const WindowDefinition& definition, Form& form)
     dpi_ = GetDpiForWindow(window_.get());
     const ScreenDensity density(dpi_);
     setClientSize(density.pixels(definition.clientWidth), density.pixels(definition.clientHeight));
-
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
-    font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
-    bigIcon_ = loadIcon(definition.icon, GetSystemMetricsForDpi(SM_CXICON, dpi_));
-    smallIcon_ = loadIcon(definition.icon, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
-    SendMessageW(window_.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    SendMessageW(window_.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
+    const LOGFONTW font = makeFontAndIcons();
 
     // Created in tab order, which is the order the dialog manager moves the focus in.
     int id = firstControlId;
     for (const ControlDefinition& control : definition.controls)
-        addControl(control, density, metrics.lfMessageFont, id++);
+        addControl(control, density, font, id++);
 }
 
 Win32FormWindow::~Win32FormWindow() = default;
 
-void Win32FormWindow::setClientSize(int width, int height) {
+void Win32FormWindow::setClientSize(int width, int height, std::optional<POINT> corner) {
     RECT frame{0, 0, width, height};
     AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, 0, dpi_);
-    SetWindowPos(window_.get(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (corner ? 0 : SWP_NOMOVE);
+    const POINT at = corner.value_or(POINT{});
+    SetWindowPos(window_.get(), nullptr, at.x, at.y, frame.right - frame.left,
+                 frame.bottom - frame.top, flags);
+    // The frame the window system draws decides: where it differs from the one computed for
+    // the density, the frame grows or shrinks by the difference.
+    RECT client;
+    GetClientRect(window_.get(), &client);
+    const int wider = width - client.right;
+    const int higher = height - client.bottom;
+    if (wider != 0 || higher != 0)
+        SetWindowPos(window_.get(), nullptr, 0, 0, frame.right - frame.left + wider,
+                     frame.bottom - frame.top + higher, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LOGFONTW Win32FormWindow::makeFontAndIcons() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
+    font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+    // The window lets go of its icons before they are destroyed.
+    OwnedIcon big = loadIcon(definition_.icon, GetSystemMetricsForDpi(SM_CXICON, dpi_));
+    OwnedIcon small = loadIcon(definition_.icon, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+    SendMessageW(window_.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    SendMessageW(window_.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    bigIcon_ = std::move(big);
+    smallIcon_ = std::move(small);
+    return metrics.lfMessageFont;
+}
+
+void Win32FormWindow::densityChanged(UINT dpi, const RECT& suggested) {
+    RECT frame;
+    GetWindowRect(window_.get(), &frame);
+    pendingDensityChange_ =
+        DensityChange{dpi, {suggested.left - frame.left, suggested.top - frame.top}};
+    // A running handler goes on at the density it began with: a processing run keeps the
+    // client size it measured, and its result stays whole. The new layout follows once every
+    // handler has returned.
+    if (!form_.handlerRunning())
+        applyDensityChange();
+}
+
+void Win32FormWindow::handlersReturned() {
+    applyDensityChange();
+}
+
+void Win32FormWindow::applyDensityChange() {
+    if (!pendingDensityChange_)
+        return;
+    const DensityChange change = *pendingDensityChange_;
+    pendingDensityChange_.reset();
+    if (change.dpi == dpi_)
+        return;
+    dpi_ = change.dpi;
+    const ScreenDensity density(dpi_);
+    // The frame goes where the window system suggested, moved on as far as the window moved
+    // while the change waited.
+    RECT frame;
+    GetWindowRect(window_.get(), &frame);
+    setClientSize(density.pixels(definition_.clientWidth), density.pixels(definition_.clientHeight),
+                  POINT{frame.left + change.offset.x, frame.top + change.offset.y});
+    // The controls let go of the previous font before it is deleted.
+    const OwnedFont previousFont = std::move(font_);
+    const LOGFONTW font = makeFontAndIcons();
+    for (const SystemControl& control : systemControls_) {
+        const RECT box = boxAt(*control.control, density);
+        SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left,
+                     box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    }
+    for (const auto& [control, label] : labels_)
+        label->place(boxAt(*control, density), font, dpi_);
+    for (const std::unique_ptr<Win32PictureBox>& box : pictureBoxes_)
+        box->setDensity(density);
 }
 
 void Win32FormWindow::addControl(const ControlDefinition& control, const ScreenDensity& density,
                                  const LOGFONTW& font, int id) {
-    const int left = density.pixels(control.left);
-    const int top = density.pixels(control.top);
-    const RECT box{left, top, left + density.pixels(control.width),
-                   top + density.pixels(control.height)};
+    const RECT box = boxAt(control, density);
     switch (control.kind) {
     case ControlKind::PictureBox: {
         const auto& added = pictureBoxes_.emplace_back(std::make_unique<Win32PictureBox>(
@@ -99,8 +168,8 @@ void Win32FormWindow::addControl(const ControlDefinition& control, const ScreenD
         break;
     }
     case ControlKind::Label:
-        labels_.push_back(
-            std::make_unique<Win32Label>(control.content, box, font, dpi_, window_.get()));
+        labels_.emplace_back(&control, std::make_unique<Win32Label>(control.content, box, font,
+                                                                    dpi_, window_.get()));
         break;
     }
 }
@@ -115,6 +184,7 @@ HWND Win32FormWindow::addSystemControl(const wchar_t* windowClass, DWORD style, 
     if (added == nullptr)
         cannotCreate(control.name);
     SendMessageW(added, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    systemControls_.push_back({&control, added});
     return added;
 }
 
@@ -211,6 +281,10 @@ LRESULT Win32FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM
         } else if (HIWORD(wParam) == 0) { // not minimised
             SetFocus(focus_ != nullptr ? focus_ : GetNextDlgTabItem(window, nullptr, FALSE));
         }
+        return 0;
+    case WM_DPICHANGED:
+        if (window_) // not while the window is being created or destroyed
+            densityChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_CLOSE:
         form_.closedByUser();

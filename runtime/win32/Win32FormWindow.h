@@ -8,8 +8,10 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 #include <windows.h>
 
@@ -24,7 +26,8 @@ struct ControlDefinition;
 struct WindowDefinition;
 
 // The on-screen window of a window definition, as a top-level window with a fixed frame. The
-// client area and every control are laid out by twips at the window's own density.
+// client area and every control are laid out by twips at the window's own density, and again
+// when the window moves to a screen of another density.
 class Win32FormWindow final : public FormWindow {
 public:
     Win32FormWindow(const WindowDefinition& definition, Form& form);
@@ -36,6 +39,7 @@ public:
     void hide() override;
     void setMousePointer(MousePointer pointer) override;
     const ControlTable& controls() const override { return controls_; }
+    void handlersReturned() override;
 
     // The control that has the window's focus, also while another window is active; null
     // when none has it.
@@ -60,7 +64,14 @@ private:
     // Messages also come while the window is being created and destroyed, when window_ is
     // not set: handlers use the window they are given.
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    void setClientSize(int width, int height);
+    // Sizes the frame for a client area of width x height pixels; with `corner`, moves the
+    // frame's top-left corner there.
+    void setClientSize(int width, int height, std::optional<POINT> corner = std::nullopt);
+    // The window's font and icons at its density; returns the font's description.
+    LOGFONTW makeFontAndIcons();
+    // A change of density, as WM_DPICHANGED reports it with its suggested frame.
+    void densityChanged(UINT dpi, const RECT& suggested);
+    void applyDensityChange();
     void addControl(const ControlDefinition& control, const ScreenDensity& density,
                     const LOGFONTW& font, int id);
     HWND addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
@@ -68,8 +79,22 @@ private:
     void buttonClicked(HWND button);
     const PixelImage& picture(std::string_view name);
 
+    // A density change waiting for the handlers to return: the new density, and where the
+    // suggested frame's corner lies from the frame's corner at the time.
+    struct DensityChange {
+        UINT dpi;
+        POINT offset;
+    };
+    // A control that is a system window, with its definition.
+    struct SystemControl {
+        const ControlDefinition* control;
+        HWND window;
+    };
+
+    const WindowDefinition& definition_;
     Form& form_;
     UINT dpi_ = 96;
+    std::optional<DensityChange> pendingDensityChange_;
     OwnedFont font_;
     OwnedIcon bigIcon_;
     OwnedIcon smallIcon_;
@@ -78,7 +103,8 @@ private:
     std::vector<std::unique_ptr<Win32PictureBox>> pictureBoxes_;
     std::vector<std::unique_ptr<Win32CommandButton>> buttons_;
     std::vector<std::unique_ptr<Win32TextBox>> textBoxes_;
-    std::vector<std::unique_ptr<Win32Label>> labels_;
+    std::vector<std::pair<const ControlDefinition*, std::unique_ptr<Win32Label>>> labels_;
+    std::vector<SystemControl> systemControls_; // buttons and text boxes
     MousePointer pointer_ = MousePointer::Default;
     // The control to give the focus to when the window is activated; null for the first one.
     HWND focus_ = nullptr;

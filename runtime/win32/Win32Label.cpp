@@ -25,26 +25,34 @@ bool fits(const std::wstring& caption, HFONT font, int width, int height) {
 } // namespace
 
 Win32Label::Win32Label(std::string_view caption, const RECT& box, const LOGFONTW& windowFont,
-                       UINT dpi, HWND parent) {
-    const std::wstring text = toWide(caption);
+                       UINT dpi, HWND parent)
+    : caption_(toWide(caption)) {
+    window_ = CreateWindowExW(0, L"STATIC", caption_.c_str(),
+                              WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box.left, box.top,
+                              box.right - box.left, box.bottom - box.top, parent, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    if (window_ == nullptr)
+        throw RuntimeError(ErrorKind::ControlCallFailed,
+                           "The label " + std::string(caption) + " cannot be created.");
+    place(box, windowFont, dpi);
+}
+
+void Win32Label::place(const RECT& box, const LOGFONTW& windowFont, UINT dpi) {
     const int width = box.right - box.left;
     const int height = box.bottom - box.top;
+    SetWindowPos(window_, nullptr, box.left, box.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     // Shrinks the font a pixel at a time, down to 6 points.
     const int smallest = MulDiv(6, static_cast<int>(dpi), 72);
     LOGFONTW font = windowFont;
+    OwnedFont fitted;
     for (int size = std::abs(windowFont.lfHeight);; --size) {
         font.lfHeight = -size;
-        font_.reset(CreateFontIndirectW(&font));
-        if (size <= smallest || fits(text, font_.get(), width, height))
+        fitted.reset(CreateFontIndirectW(&font));
+        if (size <= smallest || fits(caption_, fitted.get(), width, height))
             break;
     }
-    HWND label = CreateWindowExW(
-        0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box.left,
-        box.top, width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (label == nullptr)
-        throw RuntimeError(ErrorKind::ControlCallFailed,
-                           "The label " + std::string(caption) + " cannot be created.");
-    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(fitted.get()), TRUE);
+    font_ = std::move(fitted); // the label's previous font goes now that it is not used
 }
 
 } // namespace lumeno

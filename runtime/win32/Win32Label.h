@@ -2,6 +2,7 @@
 
 #include "OwnedHandle.h"
 
+#include <string>
 #include <string_view>
 #include <windows.h>
 
@@ -14,8 +15,14 @@ public:
     Win32Label(std::string_view caption, const RECT& box, const LOGFONTW& windowFont, UINT dpi,
                HWND parent);
 
+    // Moves the label to its box and fits its caption again, in the window's font at a
+    // density of `dpi`.
+    void place(const RECT& box, const LOGFONTW& windowFont, UINT dpi);
+
 private:
-    OwnedFont font_; // outlives the label: its parent is destroyed first
+    std::wstring caption_;
+    HWND window_ = nullptr; // destroyed with its parent
+    OwnedFont font_;        // outlives the label: its parent is destroyed first
 };
 
 } // namespace lumeno

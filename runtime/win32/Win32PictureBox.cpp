@@ -34,7 +34,8 @@ Win32PictureBox::Win32PictureBox(const ControlDefinition& control, PixelImage pi
                                  ScreenDensity density, HWND parent)
     // Over the dialog background; a COLORREF is laid out as a colour value.
     : box_(control.name, std::move(picture), PixelImage::word(GetSysColor(COLOR_BTNFACE)), density,
-           *this) {
+           *this),
+      left_(control.left), top_(control.top) {
     registerWindowClass(className, windowProcedure, nullptr);
     const std::wstring name =
         toWide(control.description.empty() ? control.name : control.description);
@@ -45,6 +46,12 @@ Win32PictureBox::Win32PictureBox(const ControlDefinition& control, PixelImage pi
         throw RuntimeError(ErrorKind::ControlCallFailed,
                            "The picture box " + std::string(control.name) + " cannot be created.");
     box_.setOuterSize(control.width, control.height);
+}
+
+void Win32PictureBox::setDensity(ScreenDensity density) {
+    SetWindowPos(window_, nullptr, density.pixels(left_), density.pixels(top_), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    box_.setDensity(density);
 }
 
 void Win32PictureBox::resizeBox(int width, int height) {

@@ -25,6 +25,10 @@ public:
     static const Win32PictureBox* ofWindow(HWND window);
     HWND handle() const { return window_; }
 
+    // The window's density changed: the box moves to its place at the new density and
+    // takes its client area there.
+    void setDensity(ScreenDensity density);
+
     void resizeBox(int width, int height) override;
     void repaintRows(int top, int bottom) override;
     void pictureReplaced() override;
@@ -35,6 +39,8 @@ private:
     void paint();
 
     PictureBox box_;
+    int left_; // twips, in the parent's client area
+    int top_;
     HWND window_ = nullptr; // destroyed with its parent
 };
 
