@@ -1,15 +1,17 @@
 """The Windows packages as a user gets them: the zip, and the installer under Wine.
 
     test_installer.py --cpack CPACK --config CPackConfig.cmake --wine-prefix-script SCRIPT \
-        --version V --picture BMP --screenshots DIR
+        --version V --picture BMP --screenshots DIR --work-dir DIR
 
-Makes both packages with cpack into a temporary folder and checks that the zip holds the
-program, the README and the licence. Then, in a new Wine prefix (a clean Windows, nothing
-shared with the other tests): installs silently (/S); checks the installed files, the Start
-menu shortcut and the entry under Settings > Apps; starts the program the shortcut points
-to in Xvfb and waits for its window, showing the picture; uninstalls silently with the
-entry's QuietUninstallString; restarts Wine's Windows, and checks that no file, no folder of the
-program, no shortcut and no entry is left behind. Standard library only; run with /usr/bin/python3.
+Makes both packages with cpack in the work folder and checks that the zip holds the
+program, the README and the licence. Then, in a new Wine prefix there (a clean Windows,
+nothing shared with the other tests): installs silently (/S); checks the installed files,
+the Start menu shortcut and the entry under Settings > Apps; starts the program the
+shortcut points to in Xvfb and waits for its window, showing the picture; uninstalls
+silently with the entry's QuietUninstallString; restarts Wine's Windows, and checks that no
+file, no folder of the program, no shortcut and no entry is left behind. The work folder
+(some 700 MB) is emptied first and deleted at the end.
+Standard library only; run with /usr/bin/python3.
 """
 
 import argparse
@@ -18,7 +20,6 @@ import shutil
 import struct
 import subprocess
 import sys
-import tempfile
 import zipfile
 from pathlib import Path
 
@@ -119,35 +120,38 @@ def check_runs(prefix, program, picture, screenshots):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for option in ("cpack", "config", "wine-prefix-script", "version", "picture", "screenshots"):
+    for option in ("cpack", "config", "wine-prefix-script", "version", "picture", "screenshots", "work-dir"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
     os.makedirs(args.screenshots, exist_ok=True)
-    with tempfile.TemporaryDirectory(prefix="lumeno-installer-") as tmp:
-        packages = Path(tmp) / "packages"
-        prefix = Path(tmp) / "prefix"
+    work = Path(args.work_dir)
+    shutil.rmtree(work, ignore_errors=True)
+    packages = work / "packages"
+    prefix = work / "prefix"
+    try:
         subprocess.run([args.cpack, "-G", "ZIP;NSIS", "--config", args.config, "-B", packages],
                        stdout=subprocess.DEVNULL, check=True)
         check_zip(packages, args.version)
         subprocess.run([args.wine_prefix_script, prefix, "make"], stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=True)
-        try:
-            before = files_under(prefix / "drive_c")
-            wine(prefix, "wine", packages / f"lumeno-{args.version}-win64-setup.exe", "/S")
-            program, quiet_uninstall = check_installed(prefix, args.version)
-            check_runs(prefix, program, args.picture, args.screenshots)
-            # The command line as Windows runs it: the quoted uninstaller, then /S.
-            uninstaller, switch = quiet_uninstall.rsplit(" ", 1)
-            wine(prefix, "wine", uninstaller.strip('"'), switch)
-            # The uninstaller runs from a copy of itself in Temp, which Windows deletes at
-            # its next start (leaving the copy's empty folder, as on Windows).
-            wine(prefix, "wine", "wineboot", "--restart")
-            left = files_under(prefix / "drive_c") - before
-            assert not left, "the uninstaller left %s" % sorted(left)
-            assert not (prefix / "drive_c/Program Files/lumeno").exists(), "the uninstaller left its folder"
-            assert uninstall_entry(prefix) is None, "the uninstaller left %s" % UNINSTALL_KEY
-        finally:
+        before = files_under(prefix / "drive_c")
+        wine(prefix, "wine", packages / f"lumeno-{args.version}-win64-setup.exe", "/S")
+        program, quiet_uninstall = check_installed(prefix, args.version)
+        check_runs(prefix, program, args.picture, args.screenshots)
+        # The command line as Windows runs it: the quoted uninstaller, then /S.
+        uninstaller, switch = quiet_uninstall.rsplit(" ", 1)
+        wine(prefix, "wine", uninstaller.strip('"'), switch)
+        # The uninstaller runs from a copy of itself in Temp, which Windows deletes at its
+        # next start (leaving the copy's empty folder, as on Windows).
+        wine(prefix, "wine", "wineboot", "--restart")
+        left = files_under(prefix / "drive_c") - before
+        assert not left, "the uninstaller left %s" % sorted(left)
+        assert not (prefix / "drive_c/Program Files/lumeno").exists(), "the uninstaller left its folder"
+        assert uninstall_entry(prefix) is None, "the uninstaller left %s" % UNINSTALL_KEY
+    finally:
+        if prefix.exists():
             subprocess.run([args.wine_prefix_script, prefix, "stop"], check=False)
+        shutil.rmtree(work, ignore_errors=True)
     print("installer: ok")
 
 
