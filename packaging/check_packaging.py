@@ -10,13 +10,15 @@ install  installs into a fresh temporary prefix with `cmake --install`, then che
          the screenshot address the build was given, if any, and once more written with
          a sample address) and compares the PNG icons with the Windows icon they are
          made from.
-deb      builds the Debian package with `cpack -G DEB` into a fresh temporary folder and
-         checks its control fields and its file list.
+deb      builds the Debian package with `cpack -G DEB` into a fresh temporary folder,
+         checks its control fields, its file list and that its changelog is of its
+         version, and runs lintian on it, which must find no error and no warning.
 Each run works in a temporary folder of its own, so the two may run at the same time.
 """
 
 import argparse
 import configparser
+import gzip
 import os
 import re
 import struct
@@ -33,6 +35,9 @@ def installed_files(appstream_id):
     """Every file the installation holds, relative to the prefix."""
     return {
         "bin/lumeno",
+        "share/man/man1/lumeno.1.gz",
+        "share/doc/lumeno/copyright",
+        "share/doc/lumeno/changelog.gz",
         "share/applications/lumeno.desktop",
         *(f"share/icons/hicolor/{s}x{s}/apps/lumeno.png" for s in ICON_SIZES),
         f"share/metainfo/{appstream_id}.metainfo.xml",
@@ -179,6 +184,16 @@ def depended_packages(depends):
     return {alt.split()[0] for item in depends.split(",") for alt in item.split("|") if alt.strip()}
 
 
+def check_changelog(f, deb, folder, version):
+    """The changelog's latest entry is the package's version."""
+    run_or_die(["dpkg-deb", "-x", deb, folder / "root"])
+    changelog = folder / "changelog"
+    with gzip.open(folder / "root/usr/share/doc/lumeno/changelog.gz") as packed:
+        changelog.write_bytes(packed.read())
+    latest = run_or_die(["dpkg-parsechangelog", "-l", changelog, "-S", "Version"]).strip()
+    f.check(latest == version, f"the changelog's latest entry is {latest}, the package {version}")
+
+
 def check_deb(args):
     f = Failures()
     arch = run_or_die(["dpkg", "--print-architecture"]).strip()
@@ -205,6 +220,12 @@ def check_deb(args):
         f.check(found == expected, f"package holds {sorted(found - expected)} too many, {sorted(expected - found)} missing")
         binary = files.get("./usr/bin/lumeno")
         f.check(binary is not None and binary[:2] == ["-rwxr-xr-x", "root/root"], f"usr/bin/lumeno is {binary}")
+        if "./usr/share/doc/lumeno/changelog.gz" in found:
+            check_changelog(f, debs[0], Path(tmp), args.version)
+        # Debian's own package checks; what they only note (informational tags) is shown.
+        code, output = run(["lintian", "--fail-on", "error,warning", "--display-info", debs[0]])
+        if f.check(code == 0, f"lintian {debs[0].name}:\n{output}"):
+            print(output, end="")
     return f.finish("deb")
 
 
