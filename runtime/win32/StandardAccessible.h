@@ -66,7 +66,6 @@ protected:
     }
     // The window, while it exists; null once it is destroyed.
     HWND window() const { return IsWindow(window_) != FALSE ? window_ : nullptr; }
-    IAccessible& standard() const { return *standard_; }
 
 private:
     ULONG references_ = 1;

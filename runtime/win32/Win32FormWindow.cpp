@@ -239,14 +239,11 @@ void Win32FormWindow::focusControl(HWND control) {
 }
 
 const Win32FormWindow* Win32FormWindow::ofWindow(HWND window) {
-    return window != nullptr && isFormWindow(window)
-               ? reinterpret_cast<const Win32FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA))
-               : nullptr;
+    return ownerOfClass<Win32FormWindow>(window, className);
 }
 
 bool Win32FormWindow::isFormWindow(HWND window) {
-    wchar_t name[16];
-    return GetClassNameW(window, name, std::size(name)) > 0 && std::wstring_view(name) == className;
+    return isOfClass(window, className);
 }
 
 void Win32FormWindow::buttonClicked(HWND button) {

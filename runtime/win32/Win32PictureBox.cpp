@@ -6,9 +6,7 @@
 #include "WindowClass.h"
 #include "WindowDefinition.h"
 
-#include <iterator>
 #include <new>
-#include <string_view>
 
 namespace lumeno {
 
@@ -72,11 +70,7 @@ void Win32PictureBox::pictureReplaced() {
 }
 
 const Win32PictureBox* Win32PictureBox::ofWindow(HWND window) {
-    wchar_t name[32];
-    if (window == nullptr || GetClassNameW(window, name, std::size(name)) == 0 ||
-        std::wstring_view(name) != className)
-        return nullptr;
-    return reinterpret_cast<const Win32PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return ownerOfClass<Win32PictureBox>(window, className);
 }
 
 void Win32PictureBox::paint() {

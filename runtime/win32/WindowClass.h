@@ -8,6 +8,9 @@ namespace lumeno {
 // windows get the arrow pointer and `background` (or nothing) as their background.
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background);
 
+// Whether a window is of the named class.
+bool isOfClass(HWND window, const wchar_t* name);
+
 // The object behind a window of such a class, given to CreateWindowExW as its creation
 // parameter; null for the few messages that come before WM_NCCREATE.
 template <class Owner> Owner* windowOwner(HWND window, UINT message, LPARAM lParam) {
@@ -16,6 +19,13 @@ template <class Owner> Owner* windowOwner(HWND window, UINT message, LPARAM lPar
                           reinterpret_cast<LONG_PTR>(
                               reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
     return reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// The object behind a window of the named class, or null for any other window.
+template <class Owner> const Owner* ownerOfClass(HWND window, const wchar_t* name) {
+    return isOfClass(window, name)
+               ? reinterpret_cast<const Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA))
+               : nullptr;
 }
 
 } // namespace lumeno
