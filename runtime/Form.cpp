@@ -92,7 +92,7 @@ void Form::handlerReturned() {
     if (handlersRunning_ > 0)
         return;
     for (std::unique_ptr<FormWindow>& discarded : discarded_)
-        platform::destroyWhenIdle(std::move(discarded));
+        platform::destroyAfterEvent(std::move(discarded));
     discarded_.clear();
     if (window_)
         window_->handlersReturned();

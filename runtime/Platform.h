@@ -1,39 +1,67 @@
 #pragma once
 
+#include "FormWindow.h"
+
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// What each platform's backend provides to the shared run-time, besides start and
-// pumpEvents (Runtime.h). Exactly one backend is linked into a program.
+// What a platform provides to the shared run-time, and nothing else: the program's
+// application and event loop, its windows (a FormWindow with a view of each control), the
+// message box, the user's number format and the program's resources. A platform is one
+// folder of runtime/ (qt, win32) whose classes live in a namespace of the same name and
+// whose files have the same names in every folder; the build links exactly one
+// (LUMENO_PLATFORM).
 namespace lumeno {
 
 class Form;
-class FormWindow;
 struct WindowDefinition;
 
 namespace platform {
+
+// --- The application and its event loop (EventLoop.cpp) ---
+
+// Makes the window system's application for the program of that name and version.
+void startApplication(std::string_view name, std::string_view version);
+// Runs the event loop until exitEventLoop; returns its status. Windows destroyed after an
+// event (destroyAfterEvent) are gone when it returns.
+int runEventLoop();
+// Handles all pending events, repaints included, then returns.
+void pumpEvents();
+// Makes runEventLoop return with this status.
+void exitEventLoop(int status);
+// Ends the application made by startApplication, once the event loop has returned.
+void endApplication(int status);
+// Destroys a discarded window once the event being handled is done with it. The window
+// object decides when a window is discarded (Form); this is only the toolkit's "after this
+// event".
+void destroyAfterEvent(std::unique_ptr<FormWindow> window);
+// The program's name, as startApplication was given it.
+std::string applicationName();
+
+// --- Windows (Window.cpp) ---
 
 // Builds the on-screen window of a definition, hidden, in its initial state; clicks on its
 // command buttons go to form.click and a close through its frame to form.closedByUser.
 std::unique_ptr<FormWindow> createWindow(const WindowDefinition& definition, Form& form);
 
-// Destroys a discarded window once the event being handled is done with it: a click that
-// unloaded the window is still being delivered to one of its buttons.
-void destroyWhenIdle(std::unique_ptr<FormWindow> window);
-
-// Makes the event loop that start runs return with this status.
-void exitEventLoop(int status);
-
-// The program's name, as the start-up header gives it.
-std::string applicationName();
+// --- The message box (MessageBox.cpp) ---
 
 // A modal message box with this title and text, over the active window if there is one.
 void showErrorBox(std::string_view title, std::string_view text);
 
+// --- The user's number format (NumberFormat.cpp) ---
+
 // The decimal separator of the user's number format, as UTF-8; empty when the system
 // gives none.
 std::string decimalSeparator();
+
+// --- Resources (Resources.cpp) ---
+
+// The bytes of the program's resource of that name and file type ("picture", "bmp"); empty
+// when the program has none.
+std::vector<unsigned char> resourceFile(std::string_view name, std::string_view type);
 
 } // namespace platform
 } // namespace lumeno

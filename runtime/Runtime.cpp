@@ -1,12 +1,29 @@
 #include "Runtime.h"
 
 #include "Conversions.h"
+#include "Form.h"
 #include "Platform.h"
 
 #include <cstdio>
 #include <cstdlib>
 
 namespace lumeno {
+
+int start(const ProgramHeader& header) {
+    platform::startApplication(header.applicationName, header.applicationVersion);
+    int status = 0;
+    {
+        Form form(header.startupWindow, header.bindings);
+        form.showAtStart();
+        status = platform::runEventLoop();
+    }
+    platform::endApplication(status);
+    return status;
+}
+
+void pumpEvents() {
+    platform::pumpEvents();
+}
 
 float textToSingle(std::string_view text) {
     return textToSingle(text, platform::decimalSeparator());

@@ -6,16 +6,18 @@
 #include "Form1.h"
 #include "PictureBox.h"
 #include "Program.h"
-#include "ProgramResources.h"
+#include "ProgramPictures.h"
 #include "Runtime.h"
 #include "ScreenDensity.h"
 
+// clang-format off
+#include <windows.h> // before commctrl.h, which needs its types
 #include <commctrl.h>
+// clang-format on
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace lumeno {
 namespace {
@@ -149,7 +151,7 @@ protected:
 
     Form form{form1Definition(), programHeader().bindings};
     HWND window = nullptr;
-    PixelImage picture = loadPicture("picture");
+    const PixelImage& picture = programPicture("picture");
     std::vector<std::string> reports;
 };
 

@@ -1,22 +1,22 @@
 #include "AccessibleFactory.h"
 
 #include "FormAccessible.h"
-#include "FormWidget.h"
 #include "PictureBoxAccessible.h"
-#include "PictureBoxWidget.h"
+#include "PictureBoxControl.h"
+#include "Window.h"
 
 #include <QAccessible>
 
-namespace lumeno {
+namespace lumeno::qt {
 
 namespace {
 
 // Qt asks once per class up an object's hierarchy, starting with the most derived class
 // that declares itself to Qt; these widgets do not, so they are told apart by their type.
 QAccessibleInterface* accessibleFor(const QString& /*className*/, QObject* object) {
-    if (auto* form = dynamic_cast<FormWidget*>(object))
+    if (auto* form = dynamic_cast<Window*>(object))
         return new FormAccessible(form);
-    if (auto* box = dynamic_cast<PictureBoxWidget*>(object))
+    if (auto* box = dynamic_cast<PictureBoxControl*>(object))
         return new PictureBoxAccessible(box);
     return nullptr;
 }
@@ -27,4 +27,4 @@ void installAccessibleFactory() {
     QAccessible::installFactory(accessibleFor);
 }
 
-} // namespace lumeno
+} // namespace lumeno::qt

@@ -1,9 +1,9 @@
 #pragma once
 
-namespace lumeno {
+namespace lumeno::qt {
 
 // Makes Qt describe the window and its picture boxes to assistive technology through
 // FormAccessible and PictureBoxAccessible. Installing it again changes nothing.
 void installAccessibleFactory();
 
-} // namespace lumeno
+} // namespace lumeno::qt

@@ -1,15 +1,15 @@
 #include "FormAccessible.h"
 
-#include "FormWidget.h"
+#include "Window.h"
 
-namespace lumeno {
+namespace lumeno::qt {
 
-FormAccessible::FormAccessible(FormWidget* form) : QAccessibleWidget(form, QAccessible::Window) {}
+FormAccessible::FormAccessible(Window* form) : QAccessibleWidget(form, QAccessible::Window) {}
 
 QAccessible::State FormAccessible::state() const {
     QAccessible::State state = QAccessibleWidget::state();
-    state.busy = static_cast<const FormWidget*>(widget())->isBusy();
+    state.busy = static_cast<const Window*>(widget())->isBusy();
     return state;
 }
 
-} // namespace lumeno
+} // namespace lumeno::qt

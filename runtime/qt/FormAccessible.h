@@ -2,17 +2,17 @@
 
 #include <QAccessibleWidget>
 
-namespace lumeno {
+namespace lumeno::qt {
 
-class FormWidget;
+class Window;
 
 // The main window as assistive technology sees it: a frame, busy while it shows the busy
 // pointer.
 class FormAccessible : public QAccessibleWidget {
 public:
-    explicit FormAccessible(FormWidget* form);
+    explicit FormAccessible(Window* form);
 
     QAccessible::State state() const override;
 };
 
-} // namespace lumeno
+} // namespace lumeno::qt

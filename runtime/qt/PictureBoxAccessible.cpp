@@ -1,15 +1,15 @@
 #include "PictureBoxAccessible.h"
 
-#include "PictureBoxWidget.h"
+#include "PictureBoxControl.h"
 #include "QtText.h"
 
-namespace lumeno {
+namespace lumeno::qt {
 
-PictureBoxAccessible::PictureBoxAccessible(PictureBoxWidget* box)
+PictureBoxAccessible::PictureBoxAccessible(PictureBoxControl* box)
     : QAccessibleWidget(box, QAccessible::Graphic) {}
 
-PictureBoxWidget* PictureBoxAccessible::box() const {
-    return static_cast<PictureBoxWidget*>(widget());
+PictureBoxControl* PictureBoxAccessible::box() const {
+    return static_cast<PictureBoxControl*>(widget());
 }
 
 QString PictureBoxAccessible::text(QAccessible::Text kind) const {
@@ -37,4 +37,4 @@ QPoint PictureBoxAccessible::imagePosition() const {
     return box()->mapToGlobal(box()->contentsRect().topLeft());
 }
 
-} // namespace lumeno
+} // namespace lumeno::qt

@@ -2,15 +2,15 @@
 
 #include <QAccessibleWidget>
 
-namespace lumeno {
+namespace lumeno::qt {
 
-class PictureBoxWidget;
+class PictureBoxControl;
 
 // A picture box as assistive technology sees it: an image, named by the window
 // definition, described by what it shows.
 class PictureBoxAccessible : public QAccessibleWidget, public QAccessibleImageInterface {
 public:
-    explicit PictureBoxAccessible(PictureBoxWidget* box);
+    explicit PictureBoxAccessible(PictureBoxControl* box);
 
     QString text(QAccessible::Text kind) const override;
     void* interface_cast(QAccessible::InterfaceType type) override;
@@ -20,7 +20,7 @@ public:
     QPoint imagePosition() const override;
 
 private:
-    PictureBoxWidget* box() const;
+    PictureBoxControl* box() const;
 };
 
-} // namespace lumeno
+} // namespace lumeno::qt

@@ -3,10 +3,10 @@
 #include <QString>
 #include <string_view>
 
-namespace lumeno {
+namespace lumeno::qt {
 
 inline QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-} // namespace lumeno
+} // namespace lumeno::qt

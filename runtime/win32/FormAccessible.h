@@ -2,7 +2,7 @@
 
 #include "StandardAccessible.h"
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 // The main window's client area as assistive technology sees it: busy while it shows the
 // busy pointer.
@@ -16,4 +16,4 @@ private:
     ~FormAccessible() override = default;
 };
 
-} // namespace lumeno
+} // namespace lumeno::win32

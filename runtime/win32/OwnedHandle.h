@@ -4,7 +4,7 @@
 #include <type_traits>
 #include <windows.h>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 // Windows handles that are released with the object owning them.
 struct WindowDestroyer {
@@ -21,4 +21,4 @@ using OwnedWindow = std::unique_ptr<std::remove_pointer_t<HWND>, WindowDestroyer
 using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
 using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDestroyer>;
 
-} // namespace lumeno
+} // namespace lumeno::win32

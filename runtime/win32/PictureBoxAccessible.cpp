@@ -1,9 +1,9 @@
 #include "PictureBoxAccessible.h"
 
+#include "PictureBoxControl.h"
 #include "WideText.h"
-#include "Win32PictureBox.h"
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 HRESULT PictureBoxAccessible::get_accRole(VARIANT child, VARIANT* role) {
     if (!isSelf(child))
@@ -20,7 +20,7 @@ HRESULT PictureBoxAccessible::get_accDescription(VARIANT child, BSTR* descriptio
         return StandardAccessible::get_accDescription(child, description);
     if (description == nullptr)
         return E_POINTER;
-    const Win32PictureBox* box = Win32PictureBox::ofWindow(window());
+    const PictureBoxControl* box = PictureBoxControl::ofWindow(window());
     if (box == nullptr)
         return E_FAIL;
     const std::wstring text = toWide(box->pictureBox().description());
@@ -28,4 +28,4 @@ HRESULT PictureBoxAccessible::get_accDescription(VARIANT child, BSTR* descriptio
     return *description != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
-} // namespace lumeno
+} // namespace lumeno::win32

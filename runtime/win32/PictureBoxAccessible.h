@@ -2,7 +2,7 @@
 
 #include "StandardAccessible.h"
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 // A picture box as assistive technology sees it: a graphic, named by its window text (the
 // window definition's description), described by what it shows.
@@ -17,4 +17,4 @@ private:
     ~PictureBoxAccessible() override = default;
 };
 
-} // namespace lumeno
+} // namespace lumeno::win32

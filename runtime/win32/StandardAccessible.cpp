@@ -1,6 +1,6 @@
 #include "StandardAccessible.h"
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 StandardAccessible::StandardAccessible(HWND window) : window_(window) {
     if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
@@ -154,4 +154,4 @@ HRESULT StandardAccessible::put_accValue(VARIANT child, BSTR value) {
     return standard_->put_accValue(child, value);
 }
 
-} // namespace lumeno
+} // namespace lumeno::win32

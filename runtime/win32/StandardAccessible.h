@@ -3,7 +3,7 @@
 #include <oleacc.h>
 #include <windows.h>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 // An accessible object that answers like the system's standard one for a window's client
 // area and lets a derived class change some answers about the window itself. Everything
@@ -73,4 +73,4 @@ private:
     IAccessible* standard_ = nullptr;
 };
 
-} // namespace lumeno
+} // namespace lumeno::win32

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 std::wstring toWide(std::string_view text) {
     if (text.empty())
@@ -27,4 +27,4 @@ std::string toUtf8(std::wstring_view text) {
     return utf8;
 }
 
-} // namespace lumeno
+} // namespace lumeno::win32

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string_view>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 void registerWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
     WNDCLASSEXW windowClass{};
@@ -26,4 +26,4 @@ bool isOfClass(HWND window, const wchar_t* name) {
            std::wstring_view(windowClass) == name;
 }
 
-} // namespace lumeno
+} // namespace lumeno::win32

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 // Registers one of the program's window classes; registering it again does nothing. Its
 // windows get the arrow pointer and `background` (or nothing) as their background.
@@ -28,4 +28,4 @@ template <class Owner> const Owner* ownerOfClass(HWND window, const wchar_t* nam
                : nullptr;
 }
 
-} // namespace lumeno
+} // namespace lumeno::win32

@@ -4,13 +4,13 @@
 
 #include <QPushButton>
 
-namespace lumeno {
+namespace lumeno::qt {
 
 // A command button: never the default button, so Enter in the window presses nothing.
 // Disabled while it has the focus, it keeps it (FocusKeepingButton).
-class CommandButtonWidget : public QPushButton, public FocusKeepingButton {
+class CommandButtonControl : public QPushButton, public FocusKeepingButton {
 public:
-    CommandButtonWidget(const QString& caption, QWidget* parent);
+    CommandButtonControl(const QString& caption, QWidget* parent);
 
     using FocusKeepingButton::setEnabled;
     bool isEnabled() const override { return QPushButton::isEnabled(); }
@@ -23,4 +23,4 @@ private:
     void enableButton(bool enabled) override { QPushButton::setEnabled(enabled); }
 };
 
-} // namespace lumeno
+} // namespace lumeno::qt

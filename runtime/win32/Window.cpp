@@ -1,14 +1,16 @@
-#include "Win32FormWindow.h"
+#include "Window.h"
 
+#include "CommandButtonControl.h"
 #include "Form.h"
 #include "FormAccessible.h"
-#include "ProgramResources.h"
+#include "LabelControl.h"
+#include "PictureBoxControl.h"
+#include "Platform.h"
+#include "ProgramPictures.h"
+#include "Resources.h"
 #include "RuntimeError.h"
+#include "TextBoxControl.h"
 #include "WideText.h"
-#include "Win32CommandButton.h"
-#include "Win32Label.h"
-#include "Win32PictureBox.h"
-#include "Win32TextBox.h"
 #include "WindowClass.h"
 #include "WindowDefinition.h"
 
@@ -17,7 +19,7 @@
 #include <string>
 #include <utility>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 namespace {
 
@@ -43,7 +45,7 @@ RECT boxAt(const ControlDefinition& control, const ScreenDensity& density) {
 
 } // namespace
 
-Win32FormWindow::Win32FormWindow(const WindowDefinition& definition, Form& form)
+Window::Window(const WindowDefinition& definition, Form& form)
     : definition_(definition), form_(form) {
     registerWindowClass(className, windowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     window_.reset(CreateWindowExW(0, className, toWide(definition.caption).c_str(), frameStyle,
@@ -63,9 +65,9 @@ Win32FormWindow::Win32FormWindow(const WindowDefinition& definition, Form& form)
         addControl(control, density, font, id++);
 }
 
-Win32FormWindow::~Win32FormWindow() = default;
+Window::~Window() = default;
 
-void Win32FormWindow::setClientSize(int width, int height, std::optional<POINT> corner) {
+void Window::setClientSize(int width, int height, std::optional<POINT> corner) {
     RECT frame{0, 0, width, height};
     AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, 0, dpi_);
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (corner ? 0 : SWP_NOMOVE);
@@ -83,7 +85,7 @@ void Win32FormWindow::setClientSize(int width, int height, std::optional<POINT> 
                      frame.bottom - frame.top + higher, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LOGFONTW Win32FormWindow::makeFontAndIcons() {
+LOGFONTW Window::makeFontAndIcons() {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
@@ -98,7 +100,7 @@ LOGFONTW Win32FormWindow::makeFontAndIcons() {
     return metrics.lfMessageFont;
 }
 
-void Win32FormWindow::densityChanged(UINT dpi, const RECT& suggested) {
+void Window::densityChanged(UINT dpi, const RECT& suggested) {
     RECT frame;
     GetWindowRect(window_.get(), &frame);
     pendingDensityChange_ =
@@ -110,11 +112,11 @@ void Win32FormWindow::densityChanged(UINT dpi, const RECT& suggested) {
         applyDensityChange();
 }
 
-void Win32FormWindow::handlersReturned() {
+void Window::handlersReturned() {
     applyDensityChange();
 }
 
-void Win32FormWindow::applyDensityChange() {
+void Window::applyDensityChange() {
     if (!pendingDensityChange_)
         return;
     const DensityChange change = *pendingDensityChange_;
@@ -140,23 +142,23 @@ void Win32FormWindow::applyDensityChange() {
     }
     for (const auto& [control, label] : labels_)
         label->place(boxAt(*control, density), font, dpi_);
-    for (const std::unique_ptr<Win32PictureBox>& box : pictureBoxes_)
+    for (const std::unique_ptr<PictureBoxControl>& box : pictureBoxes_)
         box->setDensity(density);
 }
 
-void Win32FormWindow::addControl(const ControlDefinition& control, const ScreenDensity& density,
-                                 const LOGFONTW& font, int id) {
+void Window::addControl(const ControlDefinition& control, const ScreenDensity& density,
+                        const LOGFONTW& font, int id) {
     const RECT box = boxAt(control, density);
     switch (control.kind) {
     case ControlKind::PictureBox: {
-        const auto& added = pictureBoxes_.emplace_back(std::make_unique<Win32PictureBox>(
-            control, picture(control.content), density, window_.get()));
+        const auto& added = pictureBoxes_.emplace_back(std::make_unique<PictureBoxControl>(
+            control, programPicture(control.content), density, window_.get()));
         controls_.add(control.name, added->pictureBox());
         break;
     }
     case ControlKind::CommandButton: {
         HWND button = addSystemControl(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, control, box, id);
-        controls_.add(control.name, *buttons_.emplace_back(std::make_unique<Win32CommandButton>(
+        controls_.add(control.name, *buttons_.emplace_back(std::make_unique<CommandButtonControl>(
                                         control.name, button, *this)));
         break;
     }
@@ -164,18 +166,18 @@ void Win32FormWindow::addControl(const ControlDefinition& control, const ScreenD
         HWND field = addSystemControl(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
                                       WS_EX_CLIENTEDGE, control, box, id);
         controls_.add(control.name,
-                      *textBoxes_.emplace_back(std::make_unique<Win32TextBox>(field)));
+                      *textBoxes_.emplace_back(std::make_unique<TextBoxControl>(field)));
         break;
     }
     case ControlKind::Label:
-        labels_.emplace_back(&control, std::make_unique<Win32Label>(control.content, box, font,
-                                                                    dpi_, window_.get()));
+        labels_.emplace_back(&control, std::make_unique<LabelControl>(control.content, box, font,
+                                                                      dpi_, window_.get()));
         break;
     }
 }
 
-HWND Win32FormWindow::addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
-                                       const ControlDefinition& control, const RECT& box, int id) {
+HWND Window::addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
+                              const ControlDefinition& control, const RECT& box, int id) {
     HWND added = CreateWindowExW(extendedStyle, windowClass, toWide(control.content).c_str(),
                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, box.left, box.top,
                                  box.right - box.left, box.bottom - box.top, window_.get(),
@@ -188,15 +190,7 @@ HWND Win32FormWindow::addSystemControl(const wchar_t* windowClass, DWORD style, 
     return added;
 }
 
-const PixelImage& Win32FormWindow::picture(std::string_view name) {
-    // Boxes showing the same picture decode it once.
-    auto found = pictures_.find(name);
-    if (found == pictures_.end())
-        found = pictures_.emplace(std::string(name), loadPicture(name)).first;
-    return found->second;
-}
-
-void Win32FormWindow::show() {
+void Window::show() {
     // As in a dialog, focus rectangles and access keys show once the keyboard is used: the
     // dialog manager shows them then (the event loop hands it the window's keys).
     SendMessageW(window_.get(), WM_CHANGEUISTATE,
@@ -204,11 +198,11 @@ void Win32FormWindow::show() {
     ShowWindow(window_.get(), SW_SHOW);
 }
 
-void Win32FormWindow::hide() {
+void Window::hide() {
     ShowWindow(window_.get(), SW_HIDE);
 }
 
-void Win32FormWindow::setMousePointer(MousePointer pointer) {
+void Window::setMousePointer(MousePointer pointer) {
     // Assistive technology learns that the window is busy from the pointer, as a user does.
     if (pointer != std::exchange(pointer_, pointer))
         NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_.get(), OBJID_CLIENT, CHILDID_SELF);
@@ -224,35 +218,35 @@ void Win32FormWindow::setMousePointer(MousePointer pointer) {
                  MAKELPARAM(hitTest, WM_MOUSEMOVE));
 }
 
-HWND Win32FormWindow::focusedControl() const {
+HWND Window::focusedControl() const {
     if (GetActiveWindow() != window_.get())
         return focus_;
     HWND focused = GetFocus();
     return IsChild(window_.get(), focused) != FALSE ? focused : nullptr;
 }
 
-void Win32FormWindow::focusControl(HWND control) {
+void Window::focusControl(HWND control) {
     if (GetActiveWindow() == window_.get())
         SetFocus(control != nullptr ? control : window_.get());
     else
         focus_ = control;
 }
 
-const Win32FormWindow* Win32FormWindow::ofWindow(HWND window) {
-    return ownerOfClass<Win32FormWindow>(window, className);
+const Window* Window::ofWindow(HWND window) {
+    return ownerOfClass<Window>(window, className);
 }
 
-bool Win32FormWindow::isFormWindow(HWND window) {
+bool Window::isFormWindow(HWND window) {
     return isOfClass(window, className);
 }
 
-void Win32FormWindow::buttonClicked(HWND button) {
-    const auto clicked = std::ranges::find(buttons_, button, &Win32CommandButton::handle);
+void Window::buttonClicked(HWND button) {
+    const auto clicked = std::ranges::find(buttons_, button, &CommandButtonControl::handle);
     if (clicked != buttons_.end())
         form_.click((*clicked)->name());
 }
 
-LRESULT Win32FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED)
@@ -292,11 +286,18 @@ LRESULT Win32FormWindow::handle(HWND window, UINT message, WPARAM wParam, LPARAM
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT CALLBACK Win32FormWindow::windowProcedure(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
-    auto* form = windowOwner<Win32FormWindow>(window, message, lParam);
+LRESULT CALLBACK Window::windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = windowOwner<Window>(window, message, lParam);
     return form != nullptr ? form->handle(window, message, wParam, lParam)
                            : DefWindowProcW(window, message, wParam, lParam);
 }
 
-} // namespace lumeno
+} // namespace lumeno::win32
+
+namespace lumeno::platform {
+
+std::unique_ptr<FormWindow> createWindow(const WindowDefinition& definition, Form& form) {
+    return std::make_unique<win32::Window>(definition, form);
+}
+
+} // namespace lumeno::platform

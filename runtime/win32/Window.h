@@ -3,10 +3,9 @@
 #include "ControlTable.h"
 #include "FormWindow.h"
 #include "OwnedHandle.h"
-#include "PixelImage.h"
 #include "ScreenDensity.h"
+#include "WindowDefinition.h"
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,25 +14,22 @@
 #include <vector>
 #include <windows.h>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
-class Form;
-class Win32CommandButton;
-class Win32Label;
-class Win32PictureBox;
-class Win32TextBox;
-struct ControlDefinition;
-struct WindowDefinition;
+class CommandButtonControl;
+class LabelControl;
+class PictureBoxControl;
+class TextBoxControl;
 
 // The on-screen window of a window definition, as a top-level window with a fixed frame. The
 // client area and every control are laid out by twips at the window's own density, and again
 // when the window moves to a screen of another density.
-class Win32FormWindow final : public FormWindow {
+class Window final : public FormWindow {
 public:
-    Win32FormWindow(const WindowDefinition& definition, Form& form);
-    ~Win32FormWindow() override;
-    Win32FormWindow(const Win32FormWindow&) = delete;
-    Win32FormWindow& operator=(const Win32FormWindow&) = delete;
+    Window(const WindowDefinition& definition, Form& form);
+    ~Window() override;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
 
     void show() override;
     void hide() override;
@@ -50,7 +46,7 @@ public:
     void focusControl(HWND control);
 
     // The window object of a window of this class, or null.
-    static const Win32FormWindow* ofWindow(HWND window);
+    static const Window* ofWindow(HWND window);
     // Whether the window shows the busy pointer.
     bool isBusy() const { return pointer_ == MousePointer::Busy; }
 
@@ -77,7 +73,6 @@ private:
     HWND addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
                           const ControlDefinition& control, const RECT& box, int id);
     void buttonClicked(HWND button);
-    const PixelImage& picture(std::string_view name);
 
     // A density change waiting for the handlers to return: the new density, and where the
     // suggested frame's corner lies from the frame's corner at the time.
@@ -99,11 +94,10 @@ private:
     OwnedIcon bigIcon_;
     OwnedIcon smallIcon_;
     ControlTable controls_;
-    std::map<std::string, PixelImage, std::less<>> pictures_; // decoded pictures, by name
-    std::vector<std::unique_ptr<Win32PictureBox>> pictureBoxes_;
-    std::vector<std::unique_ptr<Win32CommandButton>> buttons_;
-    std::vector<std::unique_ptr<Win32TextBox>> textBoxes_;
-    std::vector<std::pair<const ControlDefinition*, std::unique_ptr<Win32Label>>> labels_;
+    std::vector<std::unique_ptr<PictureBoxControl>> pictureBoxes_;
+    std::vector<std::unique_ptr<CommandButtonControl>> buttons_;
+    std::vector<std::unique_ptr<TextBoxControl>> textBoxes_;
+    std::vector<std::pair<const ControlDefinition*, std::unique_ptr<LabelControl>>> labels_;
     std::vector<SystemControl> systemControls_; // buttons and text boxes
     MousePointer pointer_ = MousePointer::Default;
     // The control to give the focus to when the window is activated; null for the first one.
@@ -112,4 +106,4 @@ private:
     OwnedWindow window_;
 };
 
-} // namespace lumeno
+} // namespace lumeno::win32

@@ -1,4 +1,4 @@
-#include "Win32Label.h"
+#include "LabelControl.h"
 
 #include "RuntimeError.h"
 #include "WideText.h"
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 namespace {
 
@@ -24,8 +24,8 @@ bool fits(const std::wstring& caption, HFONT font, int width, int height) {
 
 } // namespace
 
-Win32Label::Win32Label(std::string_view caption, const RECT& box, const LOGFONTW& windowFont,
-                       UINT dpi, HWND parent)
+LabelControl::LabelControl(std::string_view caption, const RECT& box, const LOGFONTW& windowFont,
+                           UINT dpi, HWND parent)
     : caption_(toWide(caption)) {
     window_ = CreateWindowExW(0, L"STATIC", caption_.c_str(),
                               WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box.left, box.top,
@@ -37,7 +37,7 @@ Win32Label::Win32Label(std::string_view caption, const RECT& box, const LOGFONTW
     place(box, windowFont, dpi);
 }
 
-void Win32Label::place(const RECT& box, const LOGFONTW& windowFont, UINT dpi) {
+void LabelControl::place(const RECT& box, const LOGFONTW& windowFont, UINT dpi) {
     const int width = box.right - box.left;
     const int height = box.bottom - box.top;
     SetWindowPos(window_, nullptr, box.left, box.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -55,4 +55,4 @@ void Win32Label::place(const RECT& box, const LOGFONTW& windowFont, UINT dpi) {
     font_ = std::move(fitted); // the label's previous font goes now that it is not used
 }
 
-} // namespace lumeno
+} // namespace lumeno::win32

@@ -2,27 +2,26 @@
 
 #include "PictureBox.h"
 #include "PictureBoxView.h"
+#include "WindowDefinition.h"
 
 #include <windows.h>
 
-namespace lumeno {
-
-struct ControlDefinition;
+namespace lumeno::win32 {
 
 // A picture box as a child window with a 2-pixel sunken border. What it shows and every
 // operation on it come from its PictureBox; the window paints what the box shows. With the
 // focus, its border turns the highlight colour.
-class Win32PictureBox final : public PictureBoxView {
+class PictureBoxControl final : public PictureBoxView {
 public:
-    Win32PictureBox(const ControlDefinition& control, PixelImage picture, ScreenDensity density,
-                    HWND parent);
-    Win32PictureBox(const Win32PictureBox&) = delete;
-    Win32PictureBox& operator=(const Win32PictureBox&) = delete;
+    PictureBoxControl(const ControlDefinition& control, PixelImage picture, ScreenDensity density,
+                      HWND parent);
+    PictureBoxControl(const PictureBoxControl&) = delete;
+    PictureBoxControl& operator=(const PictureBoxControl&) = delete;
 
     PictureBox& pictureBox() { return box_; }
     const PictureBox& pictureBox() const { return box_; }
     // The picture box of a window of this class, or null.
-    static const Win32PictureBox* ofWindow(HWND window);
+    static const PictureBoxControl* ofWindow(HWND window);
     HWND handle() const { return window_; }
 
     // The window's density changed: the box moves to its place at the new density and
@@ -44,4 +43,4 @@ private:
     HWND window_ = nullptr; // destroyed with its parent
 };
 
-} // namespace lumeno
+} // namespace lumeno::win32

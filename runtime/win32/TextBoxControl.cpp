@@ -1,14 +1,14 @@
-#include "Win32TextBox.h"
+#include "TextBoxControl.h"
 
 #include "WideText.h"
 
-namespace lumeno {
+namespace lumeno::win32 {
 
-std::string Win32TextBox::text() const {
+std::string TextBoxControl::text() const {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window_)) + 1, L'\0');
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
     return toUtf8(text);
 }
 
-} // namespace lumeno
+} // namespace lumeno::win32

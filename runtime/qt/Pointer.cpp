@@ -1,4 +1,4 @@
-#include "BusyPointer.h"
+#include "Pointer.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -6,7 +6,7 @@
 #include <QPolygonF>
 #include <QWidget>
 
-namespace lumeno {
+namespace lumeno::qt {
 
 namespace {
 
@@ -62,4 +62,4 @@ QCursor busyPointer(const QWidget& widget) {
     return QCursor(hourglass(size, widget.devicePixelRatioF()), size / 2, size / 2);
 }
 
-} // namespace lumeno
+} // namespace lumeno::qt

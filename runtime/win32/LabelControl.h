@@ -6,14 +6,14 @@
 #include <string_view>
 #include <windows.h>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 // A label: the system's static text, word-wrapped, in the largest font up to the window's own
 // in which its caption fits the label's box.
-class Win32Label {
+class LabelControl {
 public:
-    Win32Label(std::string_view caption, const RECT& box, const LOGFONTW& windowFont, UINT dpi,
-               HWND parent);
+    LabelControl(std::string_view caption, const RECT& box, const LOGFONTW& windowFont, UINT dpi,
+                 HWND parent);
 
     // Moves the label to its box and fits its caption again, in the window's font at a
     // density of `dpi`.
@@ -25,4 +25,4 @@ private:
     OwnedFont font_;        // outlives the label: its parent is destroyed first
 };
 
-} // namespace lumeno
+} // namespace lumeno::win32

@@ -5,15 +5,15 @@
 #include <string_view>
 #include <windows.h>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
-class Win32FormWindow;
+class Window;
 
 // A command button: the system's push button, never the default button. Disabled while it
 // has the focus, it keeps it (FocusKeepingButton).
-class Win32CommandButton final : public FocusKeepingButton {
+class CommandButtonControl final : public FocusKeepingButton {
 public:
-    Win32CommandButton(std::string_view name, HWND window, Win32FormWindow& form)
+    CommandButtonControl(std::string_view name, HWND window, Window& form)
         : name_(name), window_(window), form_(form) {}
 
     std::string_view name() const { return name_; }
@@ -30,7 +30,7 @@ private:
 
     std::string_view name_;
     HWND window_; // destroyed with its parent
-    Win32FormWindow& form_;
+    Window& form_;
 };
 
-} // namespace lumeno
+} // namespace lumeno::win32

@@ -1,4 +1,4 @@
-#include "PictureBoxWidget.h"
+#include "PictureBoxControl.h"
 
 #include "WindowDefinition.h"
 
@@ -12,21 +12,21 @@
 #include <utility>
 #include <vector>
 
-namespace lumeno {
+namespace lumeno::qt {
 
 namespace {
 
 // Boxes with rows drawn since they were last painted; a box is gone from here once
 // destroyed.
-std::vector<QPointer<PictureBoxWidget>>& boxesWithDrawnRows() {
-    static std::vector<QPointer<PictureBoxWidget>> boxes;
+std::vector<QPointer<PictureBoxControl>>& boxesWithDrawnRows() {
+    static std::vector<QPointer<PictureBoxControl>> boxes;
     return boxes;
 }
 
 } // namespace
 
-PictureBoxWidget::PictureBoxWidget(const ControlDefinition& control, const PixelImage& picture,
-                                   ScreenDensity density, QWidget* parent)
+PictureBoxControl::PictureBoxControl(const ControlDefinition& control, const PixelImage& picture,
+                                     ScreenDensity density, QWidget* parent)
     : QFrame(parent),
       box_(control.name, picture, palette().color(QPalette::Window).rgb(), density, *this) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
@@ -36,7 +36,7 @@ PictureBoxWidget::PictureBoxWidget(const ControlDefinition& control, const Pixel
     box_.setOuterSize(control.width, control.height);
 }
 
-void PictureBoxWidget::repaintRows(int top, int bottom) {
+void PictureBoxControl::repaintRows(int top, int bottom) {
     if (drawnTop_ == drawnBottom_) {
         boxesWithDrawnRows().emplace_back(this);
         drawnTop_ = top;
@@ -46,29 +46,29 @@ void PictureBoxWidget::repaintRows(int top, int bottom) {
     drawnBottom_ = std::max(drawnBottom_, bottom);
 }
 
-void PictureBoxWidget::paintDrawnRows() {
+void PictureBoxControl::paintDrawnRows() {
     // Taken first: a paint may draw, and what it draws waits for the next time.
-    const std::vector<QPointer<PictureBoxWidget>> boxes = std::exchange(boxesWithDrawnRows(), {});
-    for (const QPointer<PictureBoxWidget>& box : boxes)
+    const std::vector<QPointer<PictureBoxControl>> boxes = std::exchange(boxesWithDrawnRows(), {});
+    for (const QPointer<PictureBoxControl>& box : boxes)
         if (box != nullptr)
             box->paintRows();
 }
 
-void PictureBoxWidget::paintRows() {
+void PictureBoxControl::paintRows() {
     const QRect client = contentsRect();
     const int top = std::exchange(drawnTop_, 0);
     const int bottom = std::exchange(drawnBottom_, 0);
     repaint(client.left(), client.top() + top, client.width(), bottom - top);
 }
 
-void PictureBoxWidget::pictureReplaced() {
+void PictureBoxControl::pictureReplaced() {
     // Screen readers present a new description of the object they are on; others learn
     // from it that the picture changed.
     QAccessibleEvent event(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
 }
 
-void PictureBoxWidget::paintEvent(QPaintEvent* event) {
+void PictureBoxControl::paintEvent(QPaintEvent* event) {
     const QRect client = contentsRect();
     QPainter painter(this);
     if (!client.contains(event->rect())) {
@@ -96,4 +96,4 @@ void PictureBoxWidget::paintEvent(QPaintEvent* event) {
     box_.painted();
 }
 
-} // namespace lumeno
+} // namespace lumeno::qt

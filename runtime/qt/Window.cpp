@@ -1,26 +1,24 @@
-#include "FormWidget.h"
+#include "Window.h"
 
 #include "AccessibleFactory.h"
-#include "BmpFile.h"
-#include "BusyPointer.h"
-#include "CommandButtonWidget.h"
+#include "CommandButtonControl.h"
 #include "Form.h"
-#include "PictureBoxWidget.h"
+#include "PictureBoxControl.h"
+#include "Platform.h"
+#include "Pointer.h"
+#include "ProgramPictures.h"
 #include "QtText.h"
-#include "RuntimeError.h"
-#include "TextBoxWidget.h"
+#include "TextBoxControl.h"
 
 #include <QAccessible>
 #include <QCloseEvent>
-#include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QScreen>
-#include <span>
 
-namespace lumeno {
+namespace lumeno::qt {
 
 namespace {
 
@@ -43,19 +41,14 @@ ScreenDensity primaryScreenDensity() {
     return ScreenDensity(screen != nullptr ? screen->logicalDotsPerInch() : 96.0);
 }
 
-// The program's resources are compiled in under ":/", by file name.
-QString resourcePath(std::string_view name, const char* suffix) {
-    return ":/" + toQString(name) + suffix;
-}
-
 } // namespace
 
-FormWidget::FormWidget(const WindowDefinition& definition, Form& form) : form_(form) {
+Window::Window(const WindowDefinition& definition, Form& form) : form_(form) {
     installAccessibleFactory();
     const ScreenDensity density = primaryScreenDensity();
     setObjectName(toQString(definition.name));
     setWindowTitle(toQString(definition.caption));
-    setWindowIcon(QIcon(resourcePath(definition.icon, ".ico")));
+    setWindowIcon(QIcon(":/" + toQString(definition.icon) + ".ico"));
     resize(density.pixels(definition.clientWidth), density.pixels(definition.clientHeight));
 
     QWidget* previous = nullptr;
@@ -76,18 +69,18 @@ FormWidget::FormWidget(const WindowDefinition& definition, Form& form) : form_(f
         firstFocus->setFocus();
 }
 
-QWidget* FormWidget::addControl(const ControlDefinition& control, const ScreenDensity& density) {
+QWidget* Window::addControl(const ControlDefinition& control, const ScreenDensity& density) {
     const QString content = toQString(control.content);
     QWidget* widget = nullptr;
     switch (control.kind) {
     case ControlKind::PictureBox: {
-        auto* box = new PictureBoxWidget(control, picture(control.content), density, this);
+        auto* box = new PictureBoxControl(control, programPicture(control.content), density, this);
         controls_.add(control.name, box->pictureBox());
         widget = box;
         break;
     }
     case ControlKind::CommandButton: {
-        auto* button = new CommandButtonWidget(content, this);
+        auto* button = new CommandButtonControl(content, this);
         const std::string_view name = control.name;
         connect(button, &QPushButton::clicked, this, [this, name] { form_.click(name); });
         controls_.add(control.name, *button);
@@ -103,7 +96,7 @@ QWidget* FormWidget::addControl(const ControlDefinition& control, const ScreenDe
         break;
     }
     case ControlKind::TextBox: {
-        auto* field = new TextBoxWidget(this);
+        auto* field = new TextBoxControl(this);
         controls_.add(control.name, *field);
         widget = field;
         break;
@@ -120,24 +113,7 @@ QWidget* FormWidget::addControl(const ControlDefinition& control, const ScreenDe
     return widget;
 }
 
-const PixelImage& FormWidget::picture(std::string_view name) {
-    // Boxes showing the same picture decode it once.
-    const QString path = resourcePath(name, ".bmp");
-    auto found = pictures_.find(path);
-    if (found == pictures_.end()) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            throw RuntimeError(ErrorKind::ControlCallFailed,
-                               "The program has no picture named " + std::string(name) + ".");
-        const QByteArray bytes = file.readAll();
-        found = pictures_.insert(
-            path, decodeBmp(std::span(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                      static_cast<std::size_t>(bytes.size()))));
-    }
-    return *found;
-}
-
-void FormWidget::setMousePointer(MousePointer pointer) {
+void Window::setMousePointer(MousePointer pointer) {
     if (pointer == MousePointer::Busy)
         setCursor(busyPointer(*this));
     else
@@ -153,9 +129,17 @@ void FormWidget::setMousePointer(MousePointer pointer) {
     QAccessible::updateAccessibility(&event);
 }
 
-void FormWidget::closeEvent(QCloseEvent* event) {
+void Window::closeEvent(QCloseEvent* event) {
     event->accept();
     form_.closedByUser();
 }
 
-} // namespace lumeno
+} // namespace lumeno::qt
+
+namespace lumeno::platform {
+
+std::unique_ptr<FormWindow> createWindow(const WindowDefinition& definition, Form& form) {
+    return std::make_unique<qt::Window>(definition, form);
+}
+
+} // namespace lumeno::platform

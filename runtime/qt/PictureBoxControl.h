@@ -2,20 +2,19 @@
 
 #include "PictureBox.h"
 #include "PictureBoxView.h"
+#include "WindowDefinition.h"
 
 #include <QFrame>
 
-namespace lumeno {
-
-struct ControlDefinition;
+namespace lumeno::qt {
 
 // A picture box as a Qt widget with a 2-pixel sunken border. What it shows and every
 // operation on it come from its PictureBox; the widget paints what the box shows. With the
 // focus, its border turns the highlight colour.
-class PictureBoxWidget : public QFrame, public PictureBoxView {
+class PictureBoxControl : public QFrame, public PictureBoxView {
 public:
-    PictureBoxWidget(const ControlDefinition& control, const PixelImage& picture,
-                     ScreenDensity density, QWidget* parent);
+    PictureBoxControl(const ControlDefinition& control, const PixelImage& picture,
+                      ScreenDensity density, QWidget* parent);
 
     PictureBox& pictureBox() { return box_; }
 
@@ -40,4 +39,4 @@ private:
     int drawnBottom_ = 0;
 };
 
-} // namespace lumeno
+} // namespace lumeno::qt

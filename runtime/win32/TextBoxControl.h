@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 // A one-line text box: the system's edit control.
-class Win32TextBox final : public TextBox {
+class TextBoxControl final : public TextBox {
 public:
-    explicit Win32TextBox(HWND window) : window_(window) {}
+    explicit TextBoxControl(HWND window) : window_(window) {}
 
     std::string text() const override;
 
@@ -17,4 +17,4 @@ private:
     HWND window_; // destroyed with its parent
 };
 
-} // namespace lumeno
+} // namespace lumeno::win32

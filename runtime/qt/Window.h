@@ -2,22 +2,17 @@
 
 #include "ControlTable.h"
 #include "FormWindow.h"
-#include "PixelImage.h"
 #include "ScreenDensity.h"
 #include "WindowDefinition.h"
 
-#include <QHash>
-#include <QString>
 #include <QWidget>
 
-namespace lumeno {
-
-class Form;
+namespace lumeno::qt {
 
 // The on-screen window of a window definition, as a top-level Qt widget.
-class FormWidget : public QWidget, public FormWindow {
+class Window : public QWidget, public FormWindow {
 public:
-    FormWidget(const WindowDefinition& definition, Form& form);
+    Window(const WindowDefinition& definition, Form& form);
 
     void show() override { QWidget::show(); }
     void hide() override { QWidget::hide(); }
@@ -32,12 +27,10 @@ protected:
 
 private:
     QWidget* addControl(const ControlDefinition& control, const ScreenDensity& density);
-    const PixelImage& picture(std::string_view name);
 
     Form& form_;
     ControlTable controls_;
-    QHash<QString, PixelImage> pictures_; // decoded pictures, by resource name
     bool busy_ = false;
 };
 
-} // namespace lumeno
+} // namespace lumeno::qt

@@ -1,4 +1,4 @@
-#include "Win32PictureBox.h"
+#include "PictureBoxControl.h"
 
 #include "PictureBoxAccessible.h"
 #include "RuntimeError.h"
@@ -8,7 +8,7 @@
 
 #include <new>
 
-namespace lumeno {
+namespace lumeno::win32 {
 
 namespace {
 
@@ -28,8 +28,8 @@ void paintFocusBorder(HDC device, const RECT& box) {
 
 } // namespace
 
-Win32PictureBox::Win32PictureBox(const ControlDefinition& control, PixelImage picture,
-                                 ScreenDensity density, HWND parent)
+PictureBoxControl::PictureBoxControl(const ControlDefinition& control, PixelImage picture,
+                                     ScreenDensity density, HWND parent)
     // Over the dialog background; a COLORREF is laid out as a colour value.
     : box_(control.name, std::move(picture), PixelImage::word(GetSysColor(COLOR_BTNFACE)), density,
            *this),
@@ -46,34 +46,34 @@ Win32PictureBox::Win32PictureBox(const ControlDefinition& control, PixelImage pi
     box_.setOuterSize(control.width, control.height);
 }
 
-void Win32PictureBox::setDensity(ScreenDensity density) {
+void PictureBoxControl::setDensity(ScreenDensity density) {
     SetWindowPos(window_, nullptr, density.pixels(left_), density.pixels(top_), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     box_.setDensity(density);
 }
 
-void Win32PictureBox::resizeBox(int width, int height) {
+void PictureBoxControl::resizeBox(int width, int height) {
     SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(window_, nullptr, FALSE);
 }
 
-void Win32PictureBox::repaintRows(int top, int bottom) {
+void PictureBoxControl::repaintRows(int top, int bottom) {
     constexpr int border = PictureBox::border;
     const RECT rows{border, border + top, border + box_.shown().width(), border + bottom};
     InvalidateRect(window_, &rows, FALSE);
 }
 
-void Win32PictureBox::pictureReplaced() {
+void PictureBoxControl::pictureReplaced() {
     // Screen readers present a new description of the object they are on; others learn from
     // it that the picture changed.
     NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, window_, OBJID_CLIENT, CHILDID_SELF);
 }
 
-const Win32PictureBox* Win32PictureBox::ofWindow(HWND window) {
-    return ownerOfClass<Win32PictureBox>(window, className);
+const PictureBoxControl* PictureBoxControl::ofWindow(HWND window) {
+    return ownerOfClass<PictureBoxControl>(window, className);
 }
 
-void Win32PictureBox::paint() {
+void PictureBoxControl::paint() {
     PAINTSTRUCT paint;
     HDC device = BeginPaint(window_, &paint);
     RECT box;
@@ -103,9 +103,9 @@ void Win32PictureBox::paint() {
     box_.painted();
 }
 
-LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
-    auto* box = windowOwner<Win32PictureBox>(window, message, lParam);
+LRESULT CALLBACK PictureBoxControl::windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                                    LPARAM lParam) {
+    auto* box = windowOwner<PictureBoxControl>(window, message, lParam);
     if (box == nullptr)
         return DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
@@ -131,4 +131,4 @@ LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPA
     }
 }
 
-} // namespace lumeno
+} // namespace lumeno::win32

@@ -4,13 +4,13 @@
 
 #include <QLineEdit>
 
-namespace lumeno {
+namespace lumeno::qt {
 
-class TextBoxWidget : public QLineEdit, public TextBox {
+class TextBoxControl : public QLineEdit, public TextBox {
 public:
-    explicit TextBoxWidget(QWidget* parent);
+    explicit TextBoxControl(QWidget* parent);
 
     std::string text() const override { return QLineEdit::text().toStdString(); }
 };
 
-} // namespace lumeno
+} // namespace lumeno::qt
