@@ -6,7 +6,6 @@ CommandButtonControl::CommandButtonControl(const QString& caption, QWidget* pare
     : QPushButton(caption, parent) {
     setAutoDefault(false);
     setDefault(false);
-    setFocusPolicy(Qt::StrongFocus);
 }
 
 bool CommandButtonControl::isFocused() const {

@@ -1,5 +1,6 @@
 #include "PictureBoxControl.h"
 
+#include "FocusBorder.h"
 #include "WindowDefinition.h"
 
 #include <QAccessible>
@@ -30,7 +31,6 @@ PictureBoxControl::PictureBoxControl(const ControlDefinition& control, const Pix
     : QFrame(parent),
       box_(control.name, picture, palette().color(QPalette::Window).rgb(), density, *this) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     move(density.pixels(control.left), density.pixels(control.top));
     box_.setOuterSize(control.width, control.height);
@@ -72,12 +72,12 @@ void PictureBoxControl::paintEvent(QPaintEvent* event) {
     const QRect client = contentsRect();
     QPainter painter(this);
     if (!client.contains(event->rect())) {
-        const QRegion frame = QRegion(rect()).subtracted(client);
         if (hasFocus()) {
-            // The focus mark: the whole border in the highlight colour.
-            for (const QRect& strip : frame)
-                painter.fillRect(strip, palette().highlight());
+            for (const PixelRect& strip : focusBorder(width(), height()))
+                painter.fillRect(strip.left, strip.top, strip.width, strip.height,
+                                 palette().highlight());
         } else {
+            const QRegion frame = QRegion(rect()).subtracted(client);
             // Qt's styles draw the border in lines one device pixel wide, which leave part of
             // the frame bare where a pixel is several device pixels: cover it, then draw it.
             for (const QRect& strip : frame)

@@ -2,8 +2,8 @@
 
 namespace lumeno::qt {
 
-TextBoxControl::TextBoxControl(QWidget* parent) : QLineEdit(parent) {
-    setFocusPolicy(Qt::StrongFocus);
+std::string TextBoxControl::text() const {
+    return QLineEdit::text().toStdString();
 }
 
 } // namespace lumeno::qt

@@ -8,9 +8,9 @@ namespace lumeno::qt {
 
 class TextBoxControl : public QLineEdit, public TextBox {
 public:
-    explicit TextBoxControl(QWidget* parent);
+    using QLineEdit::QLineEdit;
 
-    std::string text() const override { return QLineEdit::text().toStdString(); }
+    std::string text() const override;
 };
 
 } // namespace lumeno::qt

@@ -1,6 +1,7 @@
 #include "Window.h"
 
 #include "AccessibleFactory.h"
+#include "CaptionFit.h"
 #include "CommandButtonControl.h"
 #include "Form.h"
 #include "PictureBoxControl.h"
@@ -8,6 +9,7 @@
 #include "Pointer.h"
 #include "ProgramPictures.h"
 #include "QtText.h"
+#include "TabOrder.h"
 #include "TextBoxControl.h"
 
 #include <QAccessible>
@@ -16,23 +18,22 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 
 namespace lumeno::qt {
 
 namespace {
 
-// Labels are narrow; shrink the font until the wrapped caption fits the label.
+// The caption in the largest font that fits the label (CaptionFit.h).
 void fitCaption(QLabel& label) {
     QFont font = label.font();
-    constexpr double smallestPointSize = 6.0;
-    for (double size = font.pointSizeF(); size >= smallestPointSize; size -= 0.5) {
-        font.setPointSizeF(size);
+    font.setPointSizeF(fittedPointSize(font.pointSizeF(), [&label, font](double points) mutable {
+        font.setPointSizeF(points);
         const QRect needed = QFontMetrics(font).boundingRect(QRect(QPoint(0, 0), label.size()),
                                                              Qt::TextWordWrap, label.text());
-        if (needed.width() <= label.width() && needed.height() <= label.height())
-            break;
-    }
+        return needed.width() <= label.width() && needed.height() <= label.height();
+    }));
     label.setFont(font);
 }
 
@@ -49,24 +50,23 @@ Window::Window(const WindowDefinition& definition, Form& form) : form_(form) {
     setObjectName(toQString(definition.name));
     setWindowTitle(toQString(definition.caption));
     setWindowIcon(QIcon(":/" + toQString(definition.icon) + ".ico"));
-    resize(density.pixels(definition.clientWidth), density.pixels(definition.clientHeight));
+    // A frame of fixed size: there is no layout logic, nothing would move with the frame, so a
+    // larger window would only show empty space and a smaller one cut off controls.
+    setFixedSize(density.pixels(definition.clientWidth), density.pixels(definition.clientHeight));
 
+    // Children take the focus in the order they are made, which is the definition's tab order.
+    const ControlDefinition* first = firstFocus(definition);
     QWidget* previous = nullptr;
-    QWidget* firstFocus = nullptr;
     for (const ControlDefinition& control : definition.controls) {
         QWidget* added = addControl(control, density);
-        if (previous != nullptr)
-            setTabOrder(previous, added);
+        added->setFocusPolicy(takesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
         // A label names the control that follows it in tab order.
         if (auto* label = qobject_cast<QLabel*>(previous))
             label->setBuddy(added);
-        if (firstFocus == nullptr && (added->focusPolicy() & Qt::TabFocus) != 0)
-            firstFocus = added;
+        if (&control == first)
+            added->setFocus();
         previous = added;
     }
-    // The focus starts on the first control in tab order that can take it.
-    if (firstFocus != nullptr)
-        firstFocus->setFocus();
 }
 
 QWidget* Window::addControl(const ControlDefinition& control, const ScreenDensity& density) {
@@ -91,7 +91,6 @@ QWidget* Window::addControl(const ControlDefinition& control, const ScreenDensit
         auto* label = new QLabel(content, this);
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setFocusPolicy(Qt::NoFocus);
         widget = label;
         break;
     }
@@ -114,12 +113,17 @@ QWidget* Window::addControl(const ControlDefinition& control, const ScreenDensit
 }
 
 void Window::setMousePointer(MousePointer pointer) {
-    if (pointer == MousePointer::Busy)
-        setCursor(busyPointer(*this));
+    // Over the whole window, the controls included: a text box has a pointer of its own, the
+    // I-beam, which the busy pointer covers too.
+    const bool busy = pointer == MousePointer::Busy;
+    const QCursor busyShape = busy ? busyPointer(*this) : QCursor();
+    if (busy)
+        setCursor(busyShape);
     else
         unsetCursor();
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->setCursor(busy ? busyShape : QCursor(Qt::IBeamCursor));
     // Assistive technology learns that the window is busy from the pointer, as a user does.
-    const bool busy = pointer == MousePointer::Busy;
     if (busy == busy_)
         return;
     busy_ = busy;

@@ -1,8 +1,10 @@
 #include "LabelControl.h"
 
+#include "CaptionFit.h"
 #include "RuntimeError.h"
 #include "WideText.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -41,16 +43,17 @@ void LabelControl::place(const RECT& box, const LOGFONTW& windowFont, UINT dpi) 
     const int width = box.right - box.left;
     const int height = box.bottom - box.top;
     SetWindowPos(window_, nullptr, box.left, box.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    // Shrinks the font a pixel at a time, down to 6 points.
-    const int smallest = MulDiv(6, static_cast<int>(dpi), 72);
+    // The caption in the largest font that fits the label (CaptionFit.h); a font of that
+    // many points at the window's density.
     LOGFONTW font = windowFont;
-    OwnedFont fitted;
-    for (int size = std::abs(windowFont.lfHeight);; --size) {
-        font.lfHeight = -size;
-        fitted.reset(CreateFontIndirectW(&font));
-        if (size <= smallest || fits(caption_, fitted.get(), width, height))
-            break;
-    }
+    const auto inPoints = [&font, dpi](double points) {
+        font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+        return OwnedFont(CreateFontIndirectW(&font));
+    };
+    const double windowPoints = std::abs(windowFont.lfHeight) * 72.0 / dpi;
+    OwnedFont fitted = inPoints(fittedPointSize(windowPoints, [&](double points) {
+        return fits(caption_, inPoints(points).get(), width, height);
+    }));
     SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(fitted.get()), TRUE);
     font_ = std::move(fitted); // the label's previous font goes now that it is not used
 }

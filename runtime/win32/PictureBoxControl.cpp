@@ -1,5 +1,6 @@
 #include "PictureBoxControl.h"
 
+#include "FocusBorder.h"
 #include "PictureBoxAccessible.h"
 #include "RuntimeError.h"
 #include "WideText.h"
@@ -14,16 +15,13 @@ namespace {
 
 constexpr const wchar_t* className = L"LumenoPictureBox";
 
-// The focus mark: the whole border in the highlight colour, around the client area.
 void paintFocusBorder(HDC device, const RECT& box) {
-    constexpr int border = PictureBox::border;
     HBRUSH highlight = GetSysColorBrush(COLOR_HIGHLIGHT);
-    const RECT strips[] = {{box.left, box.top, box.right, box.top + border},
-                           {box.left, box.bottom - border, box.right, box.bottom},
-                           {box.left, box.top + border, box.left + border, box.bottom - border},
-                           {box.right - border, box.top + border, box.right, box.bottom - border}};
-    for (const RECT& strip : strips)
-        FillRect(device, &strip, highlight);
+    for (const PixelRect& strip : focusBorder(box.right, box.bottom)) {
+        const RECT filled{strip.left, strip.top, strip.left + strip.width,
+                          strip.top + strip.height};
+        FillRect(device, &filled, highlight);
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "ProgramPictures.h"
 #include "Resources.h"
 #include "RuntimeError.h"
+#include "TabOrder.h"
 #include "TextBoxControl.h"
 #include "WideText.h"
 #include "WindowClass.h"
@@ -24,7 +25,9 @@ namespace lumeno::win32 {
 namespace {
 
 constexpr const wchar_t* className = L"LumenoForm";
-// Fixed size: the layout is by twips, nothing moves with the frame.
+// A frame of fixed size, as on every platform: there is no layout logic, nothing would move
+// with the frame, so a larger window would only show empty space and a smaller one cut off
+// controls.
 constexpr DWORD frameStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 // Control identifiers start above IDOK and IDCANCEL, which the dialog manager sends for
@@ -60,9 +63,13 @@ Window::Window(const WindowDefinition& definition, Form& form)
     const LOGFONTW font = makeFontAndIcons();
 
     // Created in tab order, which is the order the dialog manager moves the focus in.
+    const ControlDefinition* first = firstFocus(definition);
     int id = firstControlId;
-    for (const ControlDefinition& control : definition.controls)
-        addControl(control, density, font, id++);
+    for (const ControlDefinition& control : definition.controls) {
+        HWND added = addControl(control, density, font, id++);
+        if (&control == first)
+            firstFocus_ = added;
+    }
 }
 
 Window::~Window() = default;
@@ -146,7 +153,7 @@ void Window::applyDensityChange() {
         box->setDensity(density);
 }
 
-void Window::addControl(const ControlDefinition& control, const ScreenDensity& density,
+HWND Window::addControl(const ControlDefinition& control, const ScreenDensity& density,
                         const LOGFONTW& font, int id) {
     const RECT box = boxAt(control, density);
     switch (control.kind) {
@@ -154,34 +161,36 @@ void Window::addControl(const ControlDefinition& control, const ScreenDensity& d
         const auto& added = pictureBoxes_.emplace_back(std::make_unique<PictureBoxControl>(
             control, programPicture(control.content), density, window_.get()));
         controls_.add(control.name, added->pictureBox());
-        break;
+        return added->handle();
     }
     case ControlKind::CommandButton: {
-        HWND button = addSystemControl(L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, control, box, id);
+        HWND button = addSystemControl(L"BUTTON", BS_PUSHBUTTON, 0, control, box, id);
         controls_.add(control.name, *buttons_.emplace_back(std::make_unique<CommandButtonControl>(
                                         control.name, button, *this)));
-        break;
+        return button;
     }
     case ControlKind::TextBox: {
-        HWND field = addSystemControl(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
-                                      WS_EX_CLIENTEDGE, control, box, id);
+        HWND field =
+            addSystemControl(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, control, box, id);
         controls_.add(control.name,
                       *textBoxes_.emplace_back(std::make_unique<TextBoxControl>(field)));
-        break;
+        return field;
     }
     case ControlKind::Label:
         labels_.emplace_back(&control, std::make_unique<LabelControl>(control.content, box, font,
                                                                       dpi_, window_.get()));
-        break;
+        return nullptr; // takes no focus
     }
+    return nullptr;
 }
 
 HWND Window::addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
                               const ControlDefinition& control, const RECT& box, int id) {
     HWND added = CreateWindowExW(extendedStyle, windowClass, toWide(control.content).c_str(),
-                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, box.left, box.top,
-                                 box.right - box.left, box.bottom - box.top, window_.get(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style |
+                                     (takesFocus(control.kind) ? WS_TABSTOP : 0),
+                                 box.left, box.top, box.right - box.left, box.bottom - box.top,
+                                 window_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
     if (added == nullptr)
         cannotCreate(control.name);
@@ -270,7 +279,7 @@ LRESULT Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             HWND focused = GetFocus();
             focus_ = IsChild(window, focused) != FALSE ? focused : nullptr;
         } else if (HIWORD(wParam) == 0) { // not minimised
-            SetFocus(focus_ != nullptr ? focus_ : GetNextDlgTabItem(window, nullptr, FALSE));
+            SetFocus(focus_ != nullptr ? focus_ : firstFocus_);
         }
         return 0;
     case WM_DPICHANGED:

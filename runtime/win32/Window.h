@@ -68,7 +68,8 @@ private:
     // A change of density, as WM_DPICHANGED reports it with its suggested frame.
     void densityChanged(UINT dpi, const RECT& suggested);
     void applyDensityChange();
-    void addControl(const ControlDefinition& control, const ScreenDensity& density,
+    // Returns the control's window, or null for one that takes no focus.
+    HWND addControl(const ControlDefinition& control, const ScreenDensity& density,
                     const LOGFONTW& font, int id);
     HWND addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
                           const ControlDefinition& control, const RECT& box, int id);
@@ -102,6 +103,7 @@ private:
     MousePointer pointer_ = MousePointer::Default;
     // The control to give the focus to when the window is activated; null for the first one.
     HWND focus_ = nullptr;
+    HWND firstFocus_ = nullptr; // the first control in tab order that takes the focus
     // Destroyed first, with its controls, while everything they use still exists.
     OwnedWindow window_;
 };

@@ -1,0 +1,19 @@
+#include "TabOrder.h"
+
+#include <algorithm>
+
+namespace lumeno {
+
+bool takesFocus(ControlKind kind) {
+    return kind != ControlKind::Label;
+}
+
+const ControlDefinition* firstFocus(const WindowDefinition& definition) {
+    const auto first =
+        std::ranges::find_if(definition.controls, [](const ControlDefinition& control) {
+            return takesFocus(control.kind);
+        });
+    return first != definition.controls.end() ? &*first : nullptr;
+}
+
+} // namespace lumeno
