@@ -8,11 +8,12 @@
 namespace lumeno {
 
 class CommandButton;
+class Label;
 class PictureBox;
 class TextBox;
 
-// A window's controls by name, filled by the platform as it builds the window. Labels
-// offer no operations and are not listed.
+// A window's controls by name, each a model of runtime/ shown by a view of the platform;
+// filled by the platform as it builds the window.
 class ControlTable {
 public:
     void add(std::string_view name, CommandButton& control) {
@@ -20,6 +21,7 @@ public:
     }
     void add(std::string_view name, TextBox& control) { entries_.emplace_back(name, &control); }
     void add(std::string_view name, PictureBox& control) { entries_.emplace_back(name, &control); }
+    void add(std::string_view name, Label& control) { entries_.emplace_back(name, &control); }
 
     // The control with that name and kind, or nullptr.
     CommandButton* commandButton(std::string_view name) const { return find<CommandButton>(name); }
@@ -34,7 +36,8 @@ private:
         return nullptr;
     }
 
-    std::vector<std::pair<std::string_view, std::variant<CommandButton*, TextBox*, PictureBox*>>>
+    std::vector<
+        std::pair<std::string_view, std::variant<CommandButton*, TextBox*, PictureBox*, Label*>>>
         entries_;
 };
 

@@ -11,6 +11,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <utility>
 
 namespace lumeno {
 
@@ -94,8 +95,15 @@ void Form::handlerReturned() {
     for (std::unique_ptr<FormWindow>& discarded : discarded_)
         platform::destroyAfterEvent(std::move(discarded));
     discarded_.clear();
-    if (window_)
-        window_->handlersReturned();
+    if (window_ && std::exchange(densityChangeWaits_, false))
+        window_->applyDensityChange();
+}
+
+void Form::densityChanged() {
+    if (handlersRunning_ > 0)
+        densityChangeWaits_ = true;
+    else if (window_)
+        window_->applyDensityChange();
 }
 
 void Form::setMousePointer(MousePointer pointer) {

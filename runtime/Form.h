@@ -57,6 +57,11 @@ public:
     void click(std::string_view control);
     // The user closed the window through its frame: the program ends.
     void closedByUser();
+    // The window's screen changed its density. The window lays itself out again at once, but
+    // not while a handler runs: a processing run finishes at the density it began with, so
+    // that its result is exact and whole, and the new layout follows as soon as every
+    // handler has returned.
+    void densityChanged();
 
 private:
     FormWindow& window();
@@ -67,6 +72,7 @@ private:
     std::unique_ptr<FormWindow> window_;
     std::vector<std::unique_ptr<FormWindow>> discarded_; // hidden, awaiting destruction
     int handlersRunning_ = 0;
+    bool densityChangeWaits_ = false;
     std::uint64_t loadCount_ = 0;
 };
 

@@ -17,9 +17,10 @@ public:
     virtual void hide() = 0;
     virtual void setMousePointer(MousePointer pointer) = 0;
     virtual const ControlTable& controls() const = 0;
-    // Every handler has returned to the event loop: what the window put off while one ran
-    // is done now.
-    virtual void handlersReturned() {}
+    // Lays the window out at the density of the screen it is on now, after it told its Form
+    // of a change (Form::densityChanged). A window that keeps one density, its toolkit
+    // scaling what it draws to the screen, has nothing to do.
+    virtual void applyDensityChange() {}
 };
 
 } // namespace lumeno

@@ -1,17 +1,23 @@
 #pragma once
 
+#include "TextBoxView.h"
+
 #include <string>
 
 namespace lumeno {
 
-// A one-line text box of a loaded window.
+// A one-line text box of a loaded window; the user edits its text in its view.
 class TextBox {
 public:
-    // The text as UTF-8.
-    virtual std::string text() const = 0;
+    explicit TextBox(const TextBoxView& view) : view_(view) {}
+    TextBox(const TextBox&) = delete;
+    TextBox& operator=(const TextBox&) = delete;
 
-protected:
-    ~TextBox() = default;
+    // The text as UTF-8.
+    std::string text() const { return view_.text(); }
+
+private:
+    const TextBoxView& view_;
 };
 
 } // namespace lumeno

@@ -1,26 +1,28 @@
 #pragma once
 
-#include "FocusKeepingButton.h"
+#include "CommandButton.h"
+#include "CommandButtonView.h"
 
 #include <QPushButton>
 
 namespace lumeno::qt {
 
-// A command button: never the default button, so Enter in the window presses nothing.
-// Disabled while it has the focus, it keeps it (FocusKeepingButton).
-class CommandButtonControl : public QPushButton, public FocusKeepingButton {
+// A command button as a push button, never the default button, so Enter in the window
+// presses nothing. Its model is a CommandButton.
+class CommandButtonControl : public QPushButton, public CommandButtonView {
 public:
     CommandButtonControl(const QString& caption, QWidget* parent);
 
-    using FocusKeepingButton::setEnabled;
-    bool isEnabled() const override { return QPushButton::isEnabled(); }
+    CommandButton& model() { return model_; }
 
-private:
+    void enable(bool enabled) override { QPushButton::setEnabled(enabled); }
     bool isFocused() const override;
     bool windowHasFocusedControl() const override;
     void clearWindowFocus() override { clearFocus(); }
     void takeFocus() override { setFocus(Qt::OtherFocusReason); }
-    void enableButton(bool enabled) override { QPushButton::setEnabled(enabled); }
+
+private:
+    CommandButton model_{*this};
 };
 
 } // namespace lumeno::qt

@@ -14,7 +14,7 @@ PictureBoxControl* PictureBoxAccessible::box() const {
 
 QString PictureBoxAccessible::text(QAccessible::Text kind) const {
     if (kind == QAccessible::Description)
-        return toQString(box()->pictureBox().description());
+        return toQString(box()->model().description());
     return QAccessibleWidget::text(kind);
 }
 
@@ -25,7 +25,7 @@ void* PictureBoxAccessible::interface_cast(QAccessible::InterfaceType type) {
 }
 
 QString PictureBoxAccessible::imageDescription() const {
-    return toQString(box()->pictureBox().description());
+    return toQString(box()->model().description());
 }
 
 // The image is what the client area shows, inside the border.

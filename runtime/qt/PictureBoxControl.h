@@ -16,7 +16,7 @@ public:
     PictureBoxControl(const ControlDefinition& control, const PixelImage& picture,
                       ScreenDensity density, QWidget* parent);
 
-    PictureBox& pictureBox() { return box_; }
+    PictureBox& model() { return box_; }
 
     void resizeBox(int width, int height) override { resize(width, height); }
     void repaintRows(int top, int bottom) override;

@@ -1,9 +1,9 @@
 #include "Window.h"
 
 #include "AccessibleFactory.h"
-#include "CaptionFit.h"
 #include "CommandButtonControl.h"
 #include "Form.h"
+#include "LabelControl.h"
 #include "PictureBoxControl.h"
 #include "Platform.h"
 #include "Pointer.h"
@@ -14,7 +14,6 @@
 
 #include <QAccessible>
 #include <QCloseEvent>
-#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLabel>
@@ -24,18 +23,6 @@
 namespace lumeno::qt {
 
 namespace {
-
-// The caption in the largest font that fits the label (CaptionFit.h).
-void fitCaption(QLabel& label) {
-    QFont font = label.font();
-    font.setPointSizeF(fittedPointSize(font.pointSizeF(), [&label, font](double points) mutable {
-        font.setPointSizeF(points);
-        const QRect needed = QFontMetrics(font).boundingRect(QRect(QPoint(0, 0), label.size()),
-                                                             Qt::TextWordWrap, label.text());
-        return needed.width() <= label.width() && needed.height() <= label.height();
-    }));
-    label.setFont(font);
-}
 
 ScreenDensity primaryScreenDensity() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -75,7 +62,7 @@ QWidget* Window::addControl(const ControlDefinition& control, const ScreenDensit
     switch (control.kind) {
     case ControlKind::PictureBox: {
         auto* box = new PictureBoxControl(control, programPicture(control.content), density, this);
-        controls_.add(control.name, box->pictureBox());
+        controls_.add(control.name, box->model());
         widget = box;
         break;
     }
@@ -83,20 +70,19 @@ QWidget* Window::addControl(const ControlDefinition& control, const ScreenDensit
         auto* button = new CommandButtonControl(content, this);
         const std::string_view name = control.name;
         connect(button, &QPushButton::clicked, this, [this, name] { form_.click(name); });
-        controls_.add(control.name, *button);
+        controls_.add(control.name, button->model());
         widget = button;
         break;
     }
     case ControlKind::Label: {
-        auto* label = new QLabel(content, this);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        auto* label = new LabelControl(content, this);
+        controls_.add(control.name, label->model());
         widget = label;
         break;
     }
     case ControlKind::TextBox: {
         auto* field = new TextBoxControl(this);
-        controls_.add(control.name, *field);
+        controls_.add(control.name, field->model());
         widget = field;
         break;
     }
@@ -107,8 +93,8 @@ QWidget* Window::addControl(const ControlDefinition& control, const ScreenDensit
     if (control.kind != ControlKind::PictureBox)
         widget->setGeometry(density.pixels(control.left), density.pixels(control.top),
                             density.pixels(control.width), density.pixels(control.height));
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        fitCaption(*label);
+    if (auto* label = dynamic_cast<LabelControl*>(widget))
+        label->model().fitCaption();
     return widget;
 }
 

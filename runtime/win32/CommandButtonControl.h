@@ -1,6 +1,7 @@
 #pragma once
 
-#include "FocusKeepingButton.h"
+#include "CommandButton.h"
+#include "CommandButtonView.h"
 
 #include <string_view>
 #include <windows.h>
@@ -9,28 +10,30 @@ namespace lumeno::win32 {
 
 class Window;
 
-// A command button: the system's push button, never the default button. Disabled while it
-// has the focus, it keeps it (FocusKeepingButton).
-class CommandButtonControl final : public FocusKeepingButton {
+// A command button as the system's push button, never the default button. Its model is a
+// CommandButton.
+class CommandButtonControl final : public CommandButtonView {
 public:
     CommandButtonControl(std::string_view name, HWND window, Window& form)
         : name_(name), window_(window), form_(form) {}
+    CommandButtonControl(const CommandButtonControl&) = delete;
+    CommandButtonControl& operator=(const CommandButtonControl&) = delete;
 
+    CommandButton& model() { return model_; }
     std::string_view name() const { return name_; }
     HWND handle() const { return window_; }
 
-    bool isEnabled() const override { return IsWindowEnabled(window_) != FALSE; }
-
-private:
+    void enable(bool enabled) override { EnableWindow(window_, enabled ? TRUE : FALSE); }
     bool isFocused() const override;
     bool windowHasFocusedControl() const override;
     void clearWindowFocus() override;
     void takeFocus() override;
-    void enableButton(bool enabled) override { EnableWindow(window_, enabled ? TRUE : FALSE); }
 
+private:
     std::string_view name_;
     HWND window_; // destroyed with its parent
     Window& form_;
+    CommandButton model_{*this};
 };
 
 } // namespace lumeno::win32

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Label.h"
+#include "LabelView.h"
 #include "OwnedHandle.h"
 
 #include <string>
@@ -8,21 +10,35 @@
 
 namespace lumeno::win32 {
 
-// A label: the system's static text, word-wrapped, in the largest font up to the window's own
-// in which its caption fits the label's box.
-class LabelControl {
+// A label as the system's static text, word-wrapped. Its model is a Label, which fits the
+// caption's font.
+class LabelControl final : public LabelView {
 public:
     LabelControl(std::string_view caption, const RECT& box, const LOGFONTW& windowFont, UINT dpi,
                  HWND parent);
+    LabelControl(const LabelControl&) = delete;
+    LabelControl& operator=(const LabelControl&) = delete;
+
+    Label& model() { return model_; }
 
     // Moves the label to its box and fits its caption again, in the window's font at a
     // density of `dpi`.
     void place(const RECT& box, const LOGFONTW& windowFont, UINT dpi);
 
+    double windowPointSize() const override;
+    bool captionFits(double points) const override;
+    void setPointSize(double points) override;
+
 private:
+    // The window's font at `points` points.
+    OwnedFont font(double points) const;
+
     std::wstring caption_;
+    LOGFONTW windowFont_;
+    UINT dpi_;
     HWND window_ = nullptr; // destroyed with its parent
     OwnedFont font_;        // outlives the label: its parent is destroyed first
+    Label model_{*this};
 };
 
 } // namespace lumeno::win32

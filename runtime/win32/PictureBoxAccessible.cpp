@@ -23,7 +23,7 @@ HRESULT PictureBoxAccessible::get_accDescription(VARIANT child, BSTR* descriptio
     const PictureBoxControl* box = PictureBoxControl::ofWindow(window());
     if (box == nullptr)
         return E_FAIL;
-    const std::wstring text = toWide(box->pictureBox().description());
+    const std::wstring text = toWide(box->model().description());
     *description = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *description != nullptr ? S_OK : E_OUTOFMEMORY;
 }

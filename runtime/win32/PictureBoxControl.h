@@ -18,8 +18,8 @@ public:
     PictureBoxControl(const PictureBoxControl&) = delete;
     PictureBoxControl& operator=(const PictureBoxControl&) = delete;
 
-    PictureBox& pictureBox() { return box_; }
-    const PictureBox& pictureBox() const { return box_; }
+    PictureBox& model() { return box_; }
+    const PictureBox& model() const { return box_; }
     // The picture box of a window of this class, or null.
     static const PictureBoxControl* ofWindow(HWND window);
     HWND handle() const { return window_; }

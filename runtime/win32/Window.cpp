@@ -112,15 +112,7 @@ void Window::densityChanged(UINT dpi, const RECT& suggested) {
     GetWindowRect(window_.get(), &frame);
     pendingDensityChange_ =
         DensityChange{dpi, {suggested.left - frame.left, suggested.top - frame.top}};
-    // A running handler goes on at the density it began with: a processing run keeps the
-    // client size it measured, and its result stays whole. The new layout follows once every
-    // handler has returned.
-    if (!form_.handlerRunning())
-        applyDensityChange();
-}
-
-void Window::handlersReturned() {
-    applyDensityChange();
+    form_.densityChanged();
 }
 
 void Window::applyDensityChange() {
@@ -160,25 +152,29 @@ HWND Window::addControl(const ControlDefinition& control, const ScreenDensity& d
     case ControlKind::PictureBox: {
         const auto& added = pictureBoxes_.emplace_back(std::make_unique<PictureBoxControl>(
             control, programPicture(control.content), density, window_.get()));
-        controls_.add(control.name, added->pictureBox());
+        controls_.add(control.name, added->model());
         return added->handle();
     }
     case ControlKind::CommandButton: {
         HWND button = addSystemControl(L"BUTTON", BS_PUSHBUTTON, 0, control, box, id);
-        controls_.add(control.name, *buttons_.emplace_back(std::make_unique<CommandButtonControl>(
-                                        control.name, button, *this)));
+        controls_.add(control.name, buttons_
+                                        .emplace_back(std::make_unique<CommandButtonControl>(
+                                            control.name, button, *this))
+                                        ->model());
         return button;
     }
     case ControlKind::TextBox: {
         HWND field =
             addSystemControl(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, control, box, id);
         controls_.add(control.name,
-                      *textBoxes_.emplace_back(std::make_unique<TextBoxControl>(field)));
+                      textBoxes_.emplace_back(std::make_unique<TextBoxControl>(field))->model());
         return field;
     }
     case ControlKind::Label:
-        labels_.emplace_back(&control, std::make_unique<LabelControl>(control.content, box, font,
-                                                                      dpi_, window_.get()));
+        const auto& [definition, label] = labels_.emplace_back(
+            &control,
+            std::make_unique<LabelControl>(control.content, box, font, dpi_, window_.get()));
+        controls_.add(control.name, label->model());
         return nullptr; // takes no focus
     }
     return nullptr;

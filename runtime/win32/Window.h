@@ -35,7 +35,7 @@ public:
     void hide() override;
     void setMousePointer(MousePointer pointer) override;
     const ControlTable& controls() const override { return controls_; }
-    void handlersReturned() override;
+    void applyDensityChange() override;
 
     // The control that has the window's focus, also while another window is active; null
     // when none has it.
@@ -67,7 +67,6 @@ private:
     LOGFONTW makeFontAndIcons();
     // A change of density, as WM_DPICHANGED reports it with its suggested frame.
     void densityChanged(UINT dpi, const RECT& suggested);
-    void applyDensityChange();
     // Returns the control's window, or null for one that takes no focus.
     HWND addControl(const ControlDefinition& control, const ScreenDensity& density,
                     const LOGFONTW& font, int id);
