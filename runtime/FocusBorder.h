@@ -1,18 +1,11 @@
 #pragma once
 
 #include "PictureBox.h"
+#include "PixelRect.h"
 
 #include <array>
 
 namespace lumeno {
-
-// A rectangle of a control, in pixels from its top-left corner.
-struct PixelRect {
-    int left;
-    int top;
-    int width;
-    int height;
-};
 
 // A picture box with the focus shows it on its border: the whole border, these four strips
 // of a box of width x height pixels, filled with the window system's highlight colour.

@@ -5,6 +5,7 @@
 #include "Form.h"
 #include "LabelControl.h"
 #include "PictureBoxControl.h"
+#include "PixelRect.h"
 #include "Platform.h"
 #include "Pointer.h"
 #include "ProgramPictures.h"
@@ -90,9 +91,10 @@ QWidget* Window::addControl(const ControlDefinition& control, const ScreenDensit
     widget->setObjectName(toQString(control.name));
     if (!control.description.empty())
         widget->setAccessibleName(toQString(control.description));
-    if (control.kind != ControlKind::PictureBox)
-        widget->setGeometry(density.pixels(control.left), density.pixels(control.top),
-                            density.pixels(control.width), density.pixels(control.height));
+    if (control.kind != ControlKind::PictureBox) {
+        const PixelRect box = placeAt(control, density);
+        widget->setGeometry(box.left, box.top, box.width, box.height);
+    }
     if (auto* label = dynamic_cast<LabelControl*>(widget))
         label->model().fitCaption();
     return widget;

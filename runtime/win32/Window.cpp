@@ -5,7 +5,9 @@
 #include "FormAccessible.h"
 #include "LabelControl.h"
 #include "PictureBoxControl.h"
+#include "PixelRect.h"
 #include "Platform.h"
+#include "Pointer.h"
 #include "ProgramPictures.h"
 #include "Resources.h"
 #include "RuntimeError.h"
@@ -34,11 +36,10 @@ constexpr DWORD frameStyle =
 // Enter and Escape: with no control behind them, neither presses anything.
 constexpr int firstControlId = 100;
 
-// A control's box in the client area, in pixels at a density.
+// A control's box in the client area, as the window system gives rectangles.
 RECT boxAt(const ControlDefinition& control, const ScreenDensity& density) {
-    const int left = density.pixels(control.left);
-    const int top = density.pixels(control.top);
-    return {left, top, left + density.pixels(control.width), top + density.pixels(control.height)};
+    const PixelRect box = placeAt(control, density);
+    return {box.left, box.top, box.left + box.width, box.top + box.height};
 }
 
 [[noreturn]] void cannotCreate(std::string_view what) {
@@ -211,16 +212,7 @@ void Window::setMousePointer(MousePointer pointer) {
     // Assistive technology learns that the window is busy from the pointer, as a user does.
     if (pointer != std::exchange(pointer_, pointer))
         NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_.get(), OBJID_CLIENT, CHILDID_SELF);
-    // The pointer changes at once where it stands over the window, not at its next move.
-    POINT at;
-    if (GetCursorPos(&at) == FALSE)
-        return;
-    HWND under = WindowFromPoint(at);
-    if (under != window_.get() && IsChild(window_.get(), under) == FALSE)
-        return;
-    const LRESULT hitTest = SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
-    SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
-                 MAKELPARAM(hitTest, WM_MOUSEMOVE));
+    updatePointerOver(window_.get());
 }
 
 HWND Window::focusedControl() const {
@@ -258,9 +250,10 @@ LRESULT Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             buttonClicked(reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_SETCURSOR:
-        // Over the client area and every control in it; the frame keeps its own pointers.
+        // Over the client area and every control in it (a control asks its parent first); the
+        // frame keeps its own pointers.
         if (pointer_ == MousePointer::Busy && LOWORD(lParam) == HTCLIENT) {
-            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            SetCursor(busyPointer());
             return TRUE;
         }
         break;
