@@ -6,6 +6,7 @@
 #include "Platform.h"
 #include "Runtime.h"
 #include "RuntimeError.h"
+#include "TabOrder.h"
 
 #include <algorithm>
 #include <exception>
@@ -49,7 +50,12 @@ Form::~Form() = default;
 
 FormWindow& Form::window() {
     if (!window_) {
-        window_ = platform::createWindow(definition_, *this);
+        std::unique_ptr<FormWindow> made = platform::createWindow(definition_, *this);
+        for (const ControlDefinition& control : definition_.controls)
+            made->addControl(control);
+        if (const ControlDefinition* first = firstFocus(definition_))
+            made->focusAtStart(*first);
+        window_ = std::move(made);
         ++loadCount_;
     }
     return *window_;

@@ -5,13 +5,20 @@
 namespace lumeno {
 
 class ControlTable;
+struct ControlDefinition;
 
 // The on-screen window of a window definition, as a platform builds it: hidden and in its
-// initial state until shown.
+// initial state until shown. Its Form adds the controls (TabOrder.h).
 class FormWindow {
 public:
     virtual ~FormWindow() = default;
 
+    // Adds the view of a control, with its model in the control table, placed by its twips at
+    // the window's density. The controls come in tab order: the order in which the window
+    // moves the focus is the order in which they are added.
+    virtual void addControl(const ControlDefinition& control) = 0;
+    // The control of the window that has the focus when the window is first shown.
+    virtual void focusAtStart(const ControlDefinition& control) = 0;
     // Shows the window, modeless, with no owner.
     virtual void show() = 0;
     virtual void hide() = 0;

@@ -32,37 +32,23 @@ ScreenDensity primaryScreenDensity() {
 
 } // namespace
 
-Window::Window(const WindowDefinition& definition, Form& form) : form_(form) {
+Window::Window(const WindowDefinition& definition, Form& form)
+    : form_(form), density_(primaryScreenDensity()) {
     installAccessibleFactory();
-    const ScreenDensity density = primaryScreenDensity();
     setObjectName(toQString(definition.name));
     setWindowTitle(toQString(definition.caption));
     setWindowIcon(QIcon(":/" + toQString(definition.icon) + ".ico"));
     // A frame of fixed size: there is no layout logic, nothing would move with the frame, so a
     // larger window would only show empty space and a smaller one cut off controls.
-    setFixedSize(density.pixels(definition.clientWidth), density.pixels(definition.clientHeight));
-
-    // Children take the focus in the order they are made, which is the definition's tab order.
-    const ControlDefinition* first = firstFocus(definition);
-    QWidget* previous = nullptr;
-    for (const ControlDefinition& control : definition.controls) {
-        QWidget* added = addControl(control, density);
-        added->setFocusPolicy(takesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
-        // A label names the control that follows it in tab order.
-        if (auto* label = qobject_cast<QLabel*>(previous))
-            label->setBuddy(added);
-        if (&control == first)
-            added->setFocus();
-        previous = added;
-    }
+    setFixedSize(density_.pixels(definition.clientWidth), density_.pixels(definition.clientHeight));
 }
 
-QWidget* Window::addControl(const ControlDefinition& control, const ScreenDensity& density) {
+void Window::addControl(const ControlDefinition& control) {
     const QString content = toQString(control.content);
     QWidget* widget = nullptr;
     switch (control.kind) {
     case ControlKind::PictureBox: {
-        auto* box = new PictureBoxControl(control, programPicture(control.content), density, this);
+        auto* box = new PictureBoxControl(control, programPicture(control.content), density_, this);
         controls_.add(control.name, box->model());
         widget = box;
         break;
@@ -92,12 +78,21 @@ QWidget* Window::addControl(const ControlDefinition& control, const ScreenDensit
     if (!control.description.empty())
         widget->setAccessibleName(toQString(control.description));
     if (control.kind != ControlKind::PictureBox) {
-        const PixelRect box = placeAt(control, density);
+        const PixelRect box = placeAt(control, density_);
         widget->setGeometry(box.left, box.top, box.width, box.height);
     }
     if (auto* label = dynamic_cast<LabelControl*>(widget))
         label->model().fitCaption();
-    return widget;
+    // Children take the focus in the order they are made.
+    widget->setFocusPolicy(takesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
+    // A label names the control that follows it in tab order.
+    if (labelBefore_ != nullptr)
+        labelBefore_->setBuddy(widget);
+    labelBefore_ = qobject_cast<QLabel*>(widget);
+}
+
+void Window::focusAtStart(const ControlDefinition& control) {
+    findChild<QWidget*>(toQString(control.name))->setFocus();
 }
 
 void Window::setMousePointer(MousePointer pointer) {

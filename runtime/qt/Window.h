@@ -5,6 +5,7 @@
 #include "ScreenDensity.h"
 #include "WindowDefinition.h"
 
+#include <QLabel>
 #include <QWidget>
 
 namespace lumeno::qt {
@@ -14,6 +15,8 @@ class Window : public QWidget, public FormWindow {
 public:
     Window(const WindowDefinition& definition, Form& form);
 
+    void addControl(const ControlDefinition& control) override;
+    void focusAtStart(const ControlDefinition& control) override;
     void show() override { QWidget::show(); }
     void hide() override { QWidget::hide(); }
     void setMousePointer(MousePointer pointer) override;
@@ -26,10 +29,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* addControl(const ControlDefinition& control, const ScreenDensity& density);
-
     Form& form_;
+    ScreenDensity density_;
     ControlTable controls_;
+    QLabel* labelBefore_ = nullptr; // the control added last, when it is a label
     bool busy_ = false;
 };
 

@@ -20,6 +20,7 @@ public:
     LabelControl& operator=(const LabelControl&) = delete;
 
     Label& model() { return model_; }
+    HWND handle() const { return window_; }
 
     // Moves the label to its box and fits its caption again, in the window's font at a
     // density of `dpi`.

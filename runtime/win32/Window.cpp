@@ -50,7 +50,7 @@ RECT boxAt(const ControlDefinition& control, const ScreenDensity& density) {
 } // namespace
 
 Window::Window(const WindowDefinition& definition, Form& form)
-    : definition_(definition), form_(form) {
+    : definition_(definition), form_(form), nextControlId_(firstControlId) {
     registerWindowClass(className, windowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     window_.reset(CreateWindowExW(0, className, toWide(definition.caption).c_str(), frameStyle,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
@@ -61,16 +61,7 @@ Window::Window(const WindowDefinition& definition, Form& form)
     dpi_ = GetDpiForWindow(window_.get());
     const ScreenDensity density(dpi_);
     setClientSize(density.pixels(definition.clientWidth), density.pixels(definition.clientHeight));
-    const LOGFONTW font = makeFontAndIcons();
-
-    // Created in tab order, which is the order the dialog manager moves the focus in.
-    const ControlDefinition* first = firstFocus(definition);
-    int id = firstControlId;
-    for (const ControlDefinition& control : definition.controls) {
-        HWND added = addControl(control, density, font, id++);
-        if (&control == first)
-            firstFocus_ = added;
-    }
+    messageFont_ = makeFontAndIcons();
 }
 
 Window::~Window() = default;
@@ -133,7 +124,7 @@ void Window::applyDensityChange() {
                   POINT{frame.left + change.offset.x, frame.top + change.offset.y});
     // The controls let go of the previous font before it is deleted.
     const OwnedFont previousFont = std::move(font_);
-    const LOGFONTW font = makeFontAndIcons();
+    messageFont_ = makeFontAndIcons();
     for (const SystemControl& control : systemControls_) {
         const RECT box = boxAt(*control.control, density);
         SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left,
@@ -141,13 +132,25 @@ void Window::applyDensityChange() {
         SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     }
     for (const auto& [control, label] : labels_)
-        label->place(boxAt(*control, density), font, dpi_);
+        label->place(boxAt(*control, density), messageFont_, dpi_);
     for (const std::unique_ptr<PictureBoxControl>& box : pictureBoxes_)
         box->setDensity(density);
 }
 
-HWND Window::addControl(const ControlDefinition& control, const ScreenDensity& density,
-                        const LOGFONTW& font, int id) {
+void Window::addControl(const ControlDefinition& control) {
+    // Made in tab order, which is the order the dialog manager moves the focus in.
+    HWND added = makeControl(control, ScreenDensity(dpi_), messageFont_, nextControlId_++);
+    windowsOfControls_.emplace_back(&control, added);
+}
+
+void Window::focusAtStart(const ControlDefinition& control) {
+    const auto found = std::ranges::find(windowsOfControls_, &control,
+                                         &std::pair<const ControlDefinition*, HWND>::first);
+    firstFocus_ = found != windowsOfControls_.end() ? found->second : nullptr;
+}
+
+HWND Window::makeControl(const ControlDefinition& control, const ScreenDensity& density,
+                         const LOGFONTW& font, int id) {
     const RECT box = boxAt(control, density);
     switch (control.kind) {
     case ControlKind::PictureBox: {
@@ -176,7 +179,7 @@ HWND Window::addControl(const ControlDefinition& control, const ScreenDensity& d
             &control,
             std::make_unique<LabelControl>(control.content, box, font, dpi_, window_.get()));
         controls_.add(control.name, label->model());
-        return nullptr; // takes no focus
+        return label->handle();
     }
     return nullptr;
 }

@@ -31,6 +31,8 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
+    void addControl(const ControlDefinition& control) override;
+    void focusAtStart(const ControlDefinition& control) override;
     void show() override;
     void hide() override;
     void setMousePointer(MousePointer pointer) override;
@@ -67,9 +69,9 @@ private:
     LOGFONTW makeFontAndIcons();
     // A change of density, as WM_DPICHANGED reports it with its suggested frame.
     void densityChanged(UINT dpi, const RECT& suggested);
-    // Returns the control's window, or null for one that takes no focus.
-    HWND addControl(const ControlDefinition& control, const ScreenDensity& density,
-                    const LOGFONTW& font, int id);
+    // Makes a control's window and its view; returns the window.
+    HWND makeControl(const ControlDefinition& control, const ScreenDensity& density,
+                     const LOGFONTW& font, int id);
     HWND addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
                           const ControlDefinition& control, const RECT& box, int id);
     void buttonClicked(HWND button);
@@ -102,7 +104,10 @@ private:
     MousePointer pointer_ = MousePointer::Default;
     // The control to give the focus to when the window is activated; null for the first one.
     HWND focus_ = nullptr;
-    HWND firstFocus_ = nullptr; // the first control in tab order that takes the focus
+    HWND firstFocus_ = nullptr; // the control that has the focus at start
+    LOGFONTW messageFont_{};    // the window's font, as the system describes it at its density
+    int nextControlId_;
+    std::vector<std::pair<const ControlDefinition*, HWND>> windowsOfControls_;
     // Destroyed first, with its controls, while everything they use still exists.
     OwnedWindow window_;
 };
