@@ -1,4 +1,5 @@
 #include "FormFixture.h"
+#include "GermanCLocale.h"
 #include "Runtime.h"
 #include "RuntimeError.h"
 
@@ -163,18 +164,27 @@ constexpr float nan = std::numeric_limits<float>::quiet_NaN();
 INSTANTIATE_TEST_SUITE_P(
     Calls, FailedPixelCallTest,
     testing::Values(
-        FailedCall{"ReadLeftOfTheArea", false, ScaleMode::Pixels, -0.5F, 0, reads, "no pixel at"},
-        FailedCall{"ReadRightOfTheArea", false, ScaleMode::Pixels, 149, 0, reads, "no pixel at"},
-        FailedCall{"ReadBelowInTwips", false, ScaleMode::Twips, 0, 165 * 15, reads, "no pixel at"},
-        FailedCall{"ReadNaN", false, ScaleMode::Pixels, nan, 0, reads, "no pixel at"},
+        FailedCall{"ReadLeftOfTheArea", false, ScaleMode::Pixels, -0.5F, 0, reads,
+                   "no pixel at (-0.5, 0)."},
+        FailedCall{"ReadAboveTheArea", false, ScaleMode::Pixels, -1, 2, reads,
+                   "no pixel at (-1, 2)."},
+        FailedCall{"ReadRightOfTheArea", false, ScaleMode::Pixels, 149, 0, reads,
+                   "no pixel at (149, 0)."},
+        FailedCall{"ReadBelowInTwips", false, ScaleMode::Twips, 0, 165 * 15, reads,
+                   "no pixel at (0, 2475)."},
+        FailedCall{"ReadNaN", false, ScaleMode::Pixels, nan, 0, reads, "no pixel at (nan, 0)."},
         FailedCall{"SetWithoutDrawing", false, ScaleMode::Pixels, -1, 0, -1, "persistent drawing"},
-        FailedCall{"SetNegativeColour", true, ScaleMode::Pixels, -1, 0, -1, "invalid colour"},
-        FailedCall{"SetTooLargeColour", true, ScaleMode::Pixels, 0, 0, 0x1000000, "invalid colour"},
-        FailedCall{"SetBelowTheArea", true, ScaleMode::Pixels, 0, 165, 0, "no pixel at"},
-        FailedCall{"SetNaN", true, ScaleMode::Pixels, 0, nan, 0, "no pixel at"},
-        FailedCall{"SetRightInTwips", true, ScaleMode::Twips, 149 * 15, 0, 0, "no pixel at"}),
+        FailedCall{"SetNegativeColour", true, ScaleMode::Pixels, -1, 0, -1,
+                   "invalid colour value -1."},
+        FailedCall{"SetTooLargeColour", true, ScaleMode::Pixels, 0, 0, 0x1000000,
+                   "invalid colour value 16777216."},
+        FailedCall{"SetBelowTheArea", true, ScaleMode::Pixels, 0, 165, 0, "no pixel at (0, 165)."},
+        FailedCall{"SetNaN", true, ScaleMode::Pixels, 0, nan, 0, "no pixel at (0, nan)."},
+        FailedCall{"SetRightInTwips", true, ScaleMode::Twips, 149 * 15, 0, 0,
+                   "no pixel at (2235, 0)."}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The message names the position with a point, also where the C locale writes a comma.
 TEST_P(FailedPixelCallTest, FailsTheControlCall) {
     const FailedCall& call = GetParam();
     PictureBox& box = form.pictureBox("PicTo");
@@ -182,6 +192,8 @@ TEST_P(FailedPixelCallTest, FailsTheControlCall) {
     box.setScaleMode(call.units);
     if (call.persistent)
         box.setPixel(0, 0, 0x123456); // a drawn row: the checks hold there too
+    const GermanCLocale german;
+    ASSERT_TRUE(german.active()) << "no German C locale";
     try {
         if (call.colour == reads)
             box.readPixel(call.x, call.y);
