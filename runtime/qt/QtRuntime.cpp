@@ -16,8 +16,12 @@ namespace lumeno {
 
 int start(const ProgramHeader& header) {
     // One device pixel per pixel at every density: the window definition's twips say
-    // how large things are, through the screen's logical dpi, not Qt's scaling.
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // how large things are, through the screen's logical dpi, not Qt's scaling. A user who
+    // sets Qt's scaling keeps it: Qt then reports the logical dpi divided by its factor, so
+    // the twips give the layout at that dpi and each pixel shows as the factor's device
+    // pixels, as with QT_SCALE_FACTOR.
+    if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     // The program takes no command line; Qt is given only the program's name.
     static std::string name(header.applicationName);
     static char* arguments[] = {name.data(), nullptr};
