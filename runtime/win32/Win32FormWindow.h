@@ -108,8 +108,7 @@ private:
     MousePointer pointer_ = MousePointer::Default;
     // The control to give the focus to when the window is activated; null for the first one.
     HWND focus_ = nullptr;
-    // Destroyed first, with its controls, while everything they use still exists.
-    OwnedWindow window_;
+    OwnedWindow window_; // destroyed first, with its controls (see the destructor)
 };
 
 } // namespace lumeno
