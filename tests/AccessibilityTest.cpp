@@ -157,15 +157,15 @@ template <typename Interface> Interface* query(IUnknown* object, REFIID id) {
 TEST_F(AccessibilityTest, EveryInterfaceLeadsBackToTheSameObject) {
     for (HWND window : {formWindow, picTo}) {
         const ClientObject object(window);
-        IUnknown* identity = query<IUnknown>(object.get(), IID_IUnknown);
+        auto* identity = query<IUnknown>(object.get(), IID_IUnknown);
         ASSERT_NE(identity, nullptr);
         HWND shown = nullptr;
         EXPECT_EQ(WindowFromAccessibleObject(object.get(), &shown), S_OK);
         EXPECT_EQ(shown, window);
         for (const IID& id : {IID_IOleWindow, IID_IEnumVARIANT}) {
-            IUnknown* other = query<IUnknown>(object.get(), id);
+            auto* other = query<IUnknown>(object.get(), id);
             ASSERT_NE(other, nullptr);
-            IUnknown* otherIdentity = query<IUnknown>(other, IID_IUnknown);
+            auto* otherIdentity = query<IUnknown>(other, IID_IUnknown);
             const ClientObject back(query<IAccessible>(other, IID_IAccessible));
             other->Release();
             EXPECT_EQ(otherIdentity, identity) << "the same IUnknown";
