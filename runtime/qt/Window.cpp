@@ -75,8 +75,8 @@ void Window::addControl(const ControlDefinition& control) {
     }
     }
     widget->setObjectName(toQString(control.name));
-    if (!control.description.empty())
-        widget->setAccessibleName(toQString(control.description));
+    if (!control.accessibleName.empty())
+        widget->setAccessibleName(toQString(control.accessibleName));
     if (control.kind != ControlKind::PictureBox) {
         const PixelRect box = placeAt(control, density_);
         widget->setGeometry(box.left, box.top, box.width, box.height);

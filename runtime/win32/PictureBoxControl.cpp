@@ -34,7 +34,7 @@ PictureBoxControl::PictureBoxControl(const ControlDefinition& control, PixelImag
       left_(control.left), top_(control.top) {
     registerWindowClass(className, windowProcedure, nullptr);
     const std::wstring name =
-        toWide(control.description.empty() ? control.name : control.description);
+        toWide(control.accessibleName.empty() ? control.name : control.accessibleName);
     window_ = CreateWindowExW(0, className, name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                               density.pixels(control.left), density.pixels(control.top), 0, 0,
                               parent, nullptr, GetModuleHandleW(nullptr), this);

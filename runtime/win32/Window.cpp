@@ -64,7 +64,11 @@ Window::Window(const WindowDefinition& definition, Form& form)
     messageFont_ = makeFontAndIcons();
 }
 
-Window::~Window() = default;
+Window::~Window() {
+    // The window and its controls go first, while every member their last messages reach
+    // still exists, whatever the order the members are declared in.
+    window_.reset();
+}
 
 void Window::setClientSize(int width, int height, std::optional<POINT> corner) {
     RECT frame{0, 0, width, height};

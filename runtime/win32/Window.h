@@ -108,8 +108,7 @@ private:
     LOGFONTW messageFont_{};    // the window's font, as the system describes it at its density
     int nextControlId_;
     std::vector<std::pair<const ControlDefinition*, HWND>> windowsOfControls_;
-    // Destroyed first, with its controls, while everything they use still exists.
-    OwnedWindow window_;
+    OwnedWindow window_; // destroyed first, with its controls (see the destructor)
 };
 
 } // namespace lumeno::win32
