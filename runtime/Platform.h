@@ -8,11 +8,13 @@
 #include <vector>
 
 // What a platform provides to the shared run-time, and nothing else: the program's
-// application and event loop, its windows (a FormWindow with a view of each control), the
-// message box, the user's number format and the program's resources. A platform is one
-// folder of runtime/ (qt, win32) whose classes live in a namespace of the same name and
-// whose files have the same names in every folder; the build links exactly one
-// (LUMENO_PLATFORM).
+// application and event loop; its windows, each a FormWindow that shows the pointer, lays
+// itself out by twips at its screen's density and makes a view of each control
+// (PictureBoxView, CommandButtonView, TextBoxView, LabelView) for the control's model in
+// runtime/; the message box; the user's decimal separator; the program's resources. A
+// platform is one folder of runtime/ (qt, win32) whose classes live in a namespace of the
+// same name and whose files have the same names in every folder; the build links exactly
+// one (the CMake option LUMENO_PLATFORM).
 namespace lumeno {
 
 class Form;
