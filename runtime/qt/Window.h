@@ -10,7 +10,7 @@
 
 namespace lumeno::qt {
 
-// The on-screen window of a window definition, as a top-level Qt widget.
+// The on-screen window of a window definition, as a top-level Qt widget of fixed size.
 class Window : public QWidget, public FormWindow {
 public:
     Window(const WindowDefinition& definition, Form& form);
