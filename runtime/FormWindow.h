@@ -9,6 +9,10 @@ struct ControlDefinition;
 
 // The on-screen window of a window definition, as a platform builds it: hidden and in its
 // initial state until shown. Its Form adds the controls (TabOrder.h).
+//
+// Every platform gives it a frame of fixed size: the window has no layout logic, nothing
+// would move with the frame, so a larger window would only show empty space and a smaller
+// one would cut off controls.
 class FormWindow {
 public:
     virtual ~FormWindow() = default;

@@ -38,8 +38,7 @@ Window::Window(const WindowDefinition& definition, Form& form)
     setObjectName(toQString(definition.name));
     setWindowTitle(toQString(definition.caption));
     setWindowIcon(QIcon(":/" + toQString(definition.icon) + ".ico"));
-    // A frame of fixed size: there is no layout logic, nothing would move with the frame, so a
-    // larger window would only show empty space and a smaller one cut off controls.
+    // A frame of fixed size (FormWindow.h).
     setFixedSize(density_.pixels(definition.clientWidth), density_.pixels(definition.clientHeight));
 }
 

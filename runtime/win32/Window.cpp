@@ -27,9 +27,7 @@ namespace lumeno::win32 {
 namespace {
 
 constexpr const wchar_t* className = L"LumenoForm";
-// A frame of fixed size, as on every platform: there is no layout logic, nothing would move
-// with the frame, so a larger window would only show empty space and a smaller one cut off
-// controls.
+// A frame of fixed size (FormWindow.h): no sizing border and no maximise box.
 constexpr DWORD frameStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 // Control identifiers start above IDOK and IDCANCEL, which the dialog manager sends for
