@@ -26,6 +26,8 @@ public:
     // Shows the window, modeless, with no owner.
     virtual void show() = 0;
     virtual void hide() = 0;
+    // The pointer over the whole client area, every control included: the busy pointer covers
+    // a text box's own pointer too.
     virtual void setMousePointer(MousePointer pointer) = 0;
     virtual const ControlTable& controls() const = 0;
     // Lays the window out at the density of the screen it is on now, after it told its Form
