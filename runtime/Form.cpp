@@ -105,11 +105,11 @@ void Form::handlerReturned() {
         window_->applyDensityChange();
 }
 
-void Form::densityChanged() {
+void Form::densityChanged(FormWindow& window) {
     if (handlersRunning_ > 0)
         densityChangeWaits_ = true;
-    else if (window_)
-        window_->applyDensityChange();
+    else
+        window.applyDensityChange();
 }
 
 void Form::setMousePointer(MousePointer pointer) {

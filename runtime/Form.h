@@ -57,11 +57,11 @@ public:
     void click(std::string_view control);
     // The user closed the window through its frame: the program ends.
     void closedByUser();
-    // The window's screen changed its density. The window lays itself out again at once, but
-    // not while a handler runs: a processing run finishes at the density it began with, so
-    // that its result is exact and whole, and the new layout follows as soon as every
-    // handler has returned.
-    void densityChanged();
+    // The screen of a window of this form changed its density. The window lays itself out
+    // again at once, but not while a handler runs: a processing run finishes at the density it
+    // began with, so that its result is exact and whole, and the new layout follows as soon as
+    // every handler has returned.
+    void densityChanged(FormWindow& window);
 
 private:
     FormWindow& window();

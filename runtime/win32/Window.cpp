@@ -106,7 +106,7 @@ void Window::densityChanged(UINT dpi, const RECT& suggested) {
     GetWindowRect(window_.get(), &frame);
     pendingDensityChange_ =
         DensityChange{dpi, {suggested.left - frame.left, suggested.top - frame.top}};
-    form_.densityChanged();
+    form_.densityChanged(*this);
 }
 
 void Window::applyDensityChange() {
