@@ -2,11 +2,16 @@
 // window system, so that they run in the Windows build as well.
 #include "CommandButton.h"
 #include "CommandButtonView.h"
+#include "GermanCLocale.h"
 #include "Label.h"
 #include "LabelView.h"
+#include "PictureBox.h"
+#include "PictureBoxView.h"
+#include "RuntimeError.h"
 #include "TabOrder.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <ostream>
 
 namespace lumeno {
@@ -108,6 +113,83 @@ TEST_P(LabelFitTest, TakesTheLargestHalfPointSizeThatFits) {
     Label label(view);
     label.fitCaption();
     EXPECT_DOUBLE_EQ(view.chosen, GetParam().chosen);
+}
+
+// A picture box's view that shows nothing.
+class FakePictureBoxView final : public PictureBoxView {
+public:
+    void resizeBox(int /*width*/, int /*height*/) override {}
+    void repaintRows(int /*top*/, int /*bottom*/) override {}
+    void pictureReplaced() override {}
+};
+
+// A failed pixel call names what was wrong; the first fault in this order counts:
+// drawing off, then the colour, then the position.
+struct FailedCall {
+    const char* name;
+    bool persistent;
+    ScaleMode units;
+    float x;
+    float y;
+    std::int32_t colour; // -2 reads instead of setting
+    const char* cause;
+};
+
+void PrintTo(const FailedCall& call, std::ostream* out) {
+    *out << call.name;
+}
+
+class FailedPixelCallTest : public testing::TestWithParam<FailedCall> {};
+
+constexpr std::int32_t reads = -2;
+constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(
+    Calls, FailedPixelCallTest,
+    testing::Values(
+        FailedCall{"ReadLeftOfTheArea", false, ScaleMode::Pixels, -0.5F, 0, reads,
+                   "no pixel at (-0.5, 0)."},
+        FailedCall{"ReadAboveTheArea", false, ScaleMode::Pixels, -1, 2, reads,
+                   "no pixel at (-1, 2)."},
+        FailedCall{"ReadRightOfTheArea", false, ScaleMode::Pixels, 149, 0, reads,
+                   "no pixel at (149, 0)."},
+        FailedCall{"ReadBelowInTwips", false, ScaleMode::Twips, 0, 165 * 15, reads,
+                   "no pixel at (0, 2475)."},
+        FailedCall{"ReadNaN", false, ScaleMode::Pixels, nan, 0, reads, "no pixel at (nan, 0)."},
+        FailedCall{"SetWithoutDrawing", false, ScaleMode::Pixels, -1, 0, -1, "persistent drawing"},
+        FailedCall{"SetNegativeColour", true, ScaleMode::Pixels, -1, 0, -1,
+                   "invalid colour value -1."},
+        FailedCall{"SetTooLargeColour", true, ScaleMode::Pixels, 0, 0, 0x1000000,
+                   "invalid colour value 16777216."},
+        FailedCall{"SetBelowTheArea", true, ScaleMode::Pixels, 0, 165, 0, "no pixel at (0, 165)."},
+        FailedCall{"SetNaN", true, ScaleMode::Pixels, 0, nan, 0, "no pixel at (0, nan)."},
+        FailedCall{"SetRightInTwips", true, ScaleMode::Twips, 149 * 15, 0, 0,
+                   "no pixel at (2235, 0)."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The message names the position with a point, also where the C locale writes a comma.
+TEST_P(FailedPixelCallTest, FailsTheControlCall) {
+    const FailedCall& call = GetParam();
+    FakePictureBoxView view;
+    // 149 x 165 pixels inside the border at 96 dpi, as Form1's boxes.
+    PictureBox box("PicTo", PixelImage(180, 200, 0xFF336699), 0xFFF0F0F0, ScreenDensity(96), view);
+    box.setOuterSize(2292, 2532);
+    box.setPersistentDrawing(call.persistent);
+    box.setScaleMode(call.units);
+    if (call.persistent)
+        box.setPixel(0, 0, 0x123456); // a drawn row: the checks hold there too
+    const GermanCLocale german;
+    ASSERT_TRUE(german.active()) << "no German C locale";
+    try {
+        if (call.colour == reads)
+            box.readPixel(call.x, call.y);
+        else
+            box.setPixel(call.x, call.y, call.colour);
+        FAIL() << "no error";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.kind(), ErrorKind::ControlCallFailed);
+        EXPECT_NE(error.cause().find(call.cause), std::string::npos) << error.cause();
+    }
 }
 
 TEST(TabOrderTest, FocusStartsOnTheFirstControlThatTakesIt) {

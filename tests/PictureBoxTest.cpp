@@ -1,5 +1,4 @@
 #include "FormFixture.h"
-#include "GermanCLocale.h"
 #include "Runtime.h"
 #include "RuntimeError.h"
 
@@ -10,7 +9,6 @@
 #include <QPixmap>
 #include <QScreen>
 #include <cmath>
-#include <limits>
 #include <optional>
 #include <ostream>
 
@@ -136,73 +134,6 @@ TEST_F(PictureBoxTest, DrawingKeepsItsRowsWhenTheBoxGrows) {
     expectScreenShowsTheModel("PicTo");
     EXPECT_EQ(box.readPixel(10, 4), drawnColour(10, 4));
     EXPECT_EQ(box.readPixel(160, 4), drawnColour(160, 4));
-}
-
-// A failed pixel call names what was wrong; the first fault in this order counts:
-// drawing off, then the colour, then the position.
-struct FailedCall {
-    const char* name;
-    bool persistent;
-    ScaleMode units;
-    float x;
-    float y;
-    std::int32_t colour; // -2 reads instead of setting
-    const char* cause;
-};
-
-void PrintTo(const FailedCall& call, std::ostream* out) {
-    *out << call.name;
-}
-
-class FailedPixelCallTest : public PictureBoxTest,
-                            public testing::WithParamInterface<FailedCall> {};
-
-constexpr std::int32_t reads = -2;
-constexpr float nan = std::numeric_limits<float>::quiet_NaN();
-
-INSTANTIATE_TEST_SUITE_P(
-    Calls, FailedPixelCallTest,
-    testing::Values(
-        FailedCall{"ReadLeftOfTheArea", false, ScaleMode::Pixels, -0.5F, 0, reads,
-                   "no pixel at (-0.5, 0)."},
-        FailedCall{"ReadAboveTheArea", false, ScaleMode::Pixels, -1, 2, reads,
-                   "no pixel at (-1, 2)."},
-        FailedCall{"ReadRightOfTheArea", false, ScaleMode::Pixels, 149, 0, reads,
-                   "no pixel at (149, 0)."},
-        FailedCall{"ReadBelowInTwips", false, ScaleMode::Twips, 0, 165 * 15, reads,
-                   "no pixel at (0, 2475)."},
-        FailedCall{"ReadNaN", false, ScaleMode::Pixels, nan, 0, reads, "no pixel at (nan, 0)."},
-        FailedCall{"SetWithoutDrawing", false, ScaleMode::Pixels, -1, 0, -1, "persistent drawing"},
-        FailedCall{"SetNegativeColour", true, ScaleMode::Pixels, -1, 0, -1,
-                   "invalid colour value -1."},
-        FailedCall{"SetTooLargeColour", true, ScaleMode::Pixels, 0, 0, 0x1000000,
-                   "invalid colour value 16777216."},
-        FailedCall{"SetBelowTheArea", true, ScaleMode::Pixels, 0, 165, 0, "no pixel at (0, 165)."},
-        FailedCall{"SetNaN", true, ScaleMode::Pixels, 0, nan, 0, "no pixel at (0, nan)."},
-        FailedCall{"SetRightInTwips", true, ScaleMode::Twips, 149 * 15, 0, 0,
-                   "no pixel at (2235, 0)."}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// The message names the position with a point, also where the C locale writes a comma.
-TEST_P(FailedPixelCallTest, FailsTheControlCall) {
-    const FailedCall& call = GetParam();
-    PictureBox& box = form.pictureBox("PicTo");
-    box.setPersistentDrawing(call.persistent);
-    box.setScaleMode(call.units);
-    if (call.persistent)
-        box.setPixel(0, 0, 0x123456); // a drawn row: the checks hold there too
-    const GermanCLocale german;
-    ASSERT_TRUE(german.active()) << "no German C locale";
-    try {
-        if (call.colour == reads)
-            box.readPixel(call.x, call.y);
-        else
-            box.setPixel(call.x, call.y, call.colour);
-        FAIL() << "no error";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.kind(), ErrorKind::ControlCallFailed);
-        EXPECT_NE(error.cause().find(call.cause), std::string::npos) << error.cause();
-    }
 }
 
 // Counts the paint events a widget gets.
