@@ -22,7 +22,6 @@ constexpr std::array resultBox{3360, 120, 2292, 2532};
 constexpr std::array field{1440, 3480, 615, 375};
 constexpr std::array goButton{4560, 3480, 1455, 615};
 constexpr DWORD frameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr int goId = 1;
 
 int dpi = 96;
 
@@ -58,7 +57,6 @@ struct ImageBox {
         window = CreateWindowExW(WS_EX_CLIENTEDGE, L"FloorBox", nullptr, WS_CHILD | WS_VISIBLE,
                                  pixels(twips[0]), pixels(twips[1]), pixels(twips[2]),
                                  pixels(twips[3]), parent, nullptr, nullptr, nullptr);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         RECT client;
         GetClientRect(window, &client);
         width = client.right;
@@ -136,18 +134,19 @@ void run() {
 LRESULT CALLBACK boxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != WM_PAINT)
         return DefWindowProcW(window, message, wParam, lParam);
-    const auto* box = reinterpret_cast<const ImageBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    const ImageBox& box = window == from.window ? from : to;
     PAINTSTRUCT paint;
     HDC device = BeginPaint(window, &paint);
     const RECT& r = paint.rcPaint;
-    BitBlt(device, r.left, r.top, r.right - r.left, r.bottom - r.top, box->memory, r.left, r.top,
+    BitBlt(device, r.left, r.top, r.right - r.left, r.bottom - r.top, box.memory, r.left, r.top,
            SRCCOPY);
     EndPaint(window, &paint);
     return 0;
 }
 
 LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && LOWORD(wParam) == goId && HIWORD(wParam) == BN_CLICKED) {
+    if (message == WM_COMMAND && lParam == reinterpret_cast<LPARAM>(goWindow) &&
+        HIWORD(wParam) == BN_CLICKED) {
         run();
         return 0;
     }
@@ -170,7 +169,8 @@ void registerClass(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
 
 } // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int show) {
+int main() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     HDC screen = GetDC(nullptr);
     dpi = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
@@ -182,7 +182,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
     const auto* picture = reinterpret_cast<const BITMAPINFO*>(file + sizeof(BITMAPFILEHEADER));
 
     registerClass(L"FloorBox", boxProcedure, nullptr);
-    registerClass(L"Floor", windowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    registerClass(L"Floor", windowProcedure, GetSysColorBrush(COLOR_BTNFACE));
     RECT frame{0, 0, pixels(clientSize[0]), pixels(clientSize[1])};
     AdjustWindowRectEx(&frame, frameStyle, FALSE, 0);
     // In the right half of the screen, beside lumeno's window, which opens top left.
@@ -191,16 +191,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previous*/, LPSTR /*commandLi
                                  frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
     // Created in Form1's tab order.
     from.create(mainWindow, sourceBox, picture, file + bitsOffset);
-    goWindow = CreateWindowExW(
-        0, L"BUTTON", L"Go", WS_CHILD | WS_VISIBLE | WS_TABSTOP, pixels(goButton[0]),
-        pixels(goButton[1]), pixels(goButton[2]), pixels(goButton[3]), mainWindow,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(goId)), instance, nullptr);
+    goWindow = CreateWindowExW(0, L"BUTTON", L"Go", WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                               pixels(goButton[0]), pixels(goButton[1]), pixels(goButton[2]),
+                               pixels(goButton[3]), mainWindow, nullptr, instance, nullptr);
     to.create(mainWindow, resultBox, picture, file + bitsOffset);
     fieldWindow = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", nullptr,
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                   pixels(field[0]), pixels(field[1]), pixels(field[2]),
                                   pixels(field[3]), mainWindow, nullptr, instance, nullptr);
-    ShowWindow(mainWindow, show);
+    ShowWindow(mainWindow, SW_SHOWDEFAULT);
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
