@@ -6,6 +6,8 @@
 // them from the source box, repainting the row and pumping messages after each; then enables
 // Go and restores the pointer. It carries lumeno's resources: the built-in picture, and the
 // manifest, which makes it per-monitor aware (one pixel a pixel) with the same controls.
+#include "FloorForm.h"
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -15,32 +17,14 @@
 
 namespace {
 
-// Form1's geometry in twips: left, top, width, height.
-constexpr std::array clientSize{7500, 5328};
-constexpr std::array sourceBox{120, 120, 2292, 2532};
-constexpr std::array resultBox{3360, 120, 2292, 2532};
-constexpr std::array field{1440, 3480, 615, 375};
-constexpr std::array goButton{4560, 3480, 1455, 615};
+using namespace floor_form;
+
 constexpr DWORD frameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 int dpi = 96;
 
 int pixels(int twips) {
-    return static_cast<int>(std::nearbyint(twips * dpi / 1440.0));
-}
-
-// The curve y = b*x/(b*x+1) for every component value, in double precision, rounded half to
-// even; false for a b that gives no output in 0..255.
-bool curveTable(float b, std::array<std::uint8_t, 256>& table) {
-    if (!(b >= 0.0F) || std::isinf(b))
-        return false;
-    for (int v = 0; v < 256; ++v) {
-        const double x = v / 255.0;
-        const double p = b * x;
-        const double y = p / (p + 1.0);
-        table[v] = static_cast<std::uint8_t>(std::nearbyint(y * 255.0));
-    }
-    return true;
+    return static_cast<int>(std::nearbyint(twips / (1440.0 / dpi)));
 }
 
 // A box's client area as a 32-bit top-down bitmap, painted by copying it; the picture from

@@ -124,14 +124,15 @@ def check_installed(prefix, version, windows):
     return target, entry["QuietUninstallString"]
 
 
-def check_runs(prefix, program, picture, screenshots):
+def check_runs(prefix, program, picture, screenshots, windows):
     """The installed program shows its window with the picture in both boxes."""
     harness.config.platform = "wine"
     harness.config.wine_prefix = str(prefix)
     harness.config.lumeno = program
     harness.config.screenshots = screenshots
-    with platform_wine.Session("installed").start() as session:
-        session.wait_for_client_area(harness.picture_shown(harness.read_bmp(picture)), "installed")
+    name = "installed-" + windows
+    with platform_wine.Session(name).start() as session:
+        session.wait_for_client_area(harness.picture_shown(harness.read_bmp(picture)), name)
 
 
 def main():
@@ -156,7 +157,7 @@ def main():
         before = files_under(prefix / "drive_c")
         wine(prefix, "wine", packages / f"lumeno-{args.version}-setup.exe", "/S")
         program, quiet_uninstall = check_installed(prefix, args.version, args.windows)
-        check_runs(prefix, program, args.picture, args.screenshots)
+        check_runs(prefix, program, args.picture, args.screenshots, args.windows)
         # The command line as Windows runs it: the quoted uninstaller, then /S.
         uninstaller, switch = quiet_uninstall.rsplit(" ", 1)
         wine(prefix, "wine", uninstaller.strip('"'), switch)
