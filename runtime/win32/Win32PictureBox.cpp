@@ -78,7 +78,7 @@ void Win32PictureBox::paint() {
     HDC device = BeginPaint(window_, &paint);
     RECT box;
     GetClientRect(window_, &box);
-    if (GetFocus() == window_)
+    if (focused_)
         paintFocusBorder(device, box);
     else
         DrawEdge(device, &box, EDGE_SUNKEN, BF_RECT);
@@ -121,6 +121,7 @@ LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPA
         return 1; // painting covers the whole box
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        box->focused_ = message == WM_SETFOCUS;
         InvalidateRect(window, nullptr, FALSE); // the border shows the focus
         return 0;
     case WM_LBUTTONDOWN:
