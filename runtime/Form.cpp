@@ -99,7 +99,9 @@ void Form::handlerReturned() {
 }
 
 void Form::setMousePointer(MousePointer pointer) {
-    window().setMousePointer(pointer);
+    FormWindow& shown = window();
+    shown.setMousePointer(pointer);
+    resultAnnouncement_.pointerSet(pointer, shown, loadCount_);
 }
 
 void Form::click(std::string_view control) {

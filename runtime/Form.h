@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MousePointer.h"
+#include "ResultAnnouncement.h"
 #include "WindowDefinition.h"
 
 #include <cstdint>
@@ -68,6 +69,7 @@ private:
     std::vector<std::unique_ptr<FormWindow>> discarded_; // hidden, awaiting destruction
     int handlersRunning_ = 0;
     std::uint64_t loadCount_ = 0;
+    ResultAnnouncement resultAnnouncement_;
 };
 
 } // namespace lumeno

@@ -2,6 +2,8 @@
 
 #include "MousePointer.h"
 
+#include <string_view>
+
 namespace lumeno {
 
 class ControlTable;
@@ -17,6 +19,8 @@ public:
     virtual void hide() = 0;
     virtual void setMousePointer(MousePointer pointer) = 0;
     virtual const ControlTable& controls() const = 0;
+    // Says the text to assistive technology at once, wherever the focus is.
+    virtual void announce(std::string_view text) = 0;
     // Every handler has returned to the event loop: what the window put off while one ran
     // is done now.
     virtual void handlersReturned() {}

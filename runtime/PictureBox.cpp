@@ -158,6 +158,7 @@ void PictureBox::persistentImageToPicture() {
         failed("there is no persistent image without persistent drawing");
     picture_ = shown_; // the box shows the same
     pictureDrawn_ = true;
+    ++pictureReplacements_;
     view_.pictureReplaced();
 }
 

@@ -1,9 +1,12 @@
 #include "AccessibleFactory.h"
 
+#include "AnnouncementWidget.h"
 #include "FormAccessible.h"
 #include "FormWidget.h"
 #include "PictureBoxAccessible.h"
 #include "PictureBoxWidget.h"
+#include "TextBoxAccessible.h"
+#include "TextBoxWidget.h"
 
 #include <QAccessible>
 
@@ -18,6 +21,10 @@ QAccessibleInterface* accessibleFor(const QString& /*className*/, QObject* objec
         return new FormAccessible(form);
     if (auto* box = dynamic_cast<PictureBoxWidget*>(object))
         return new PictureBoxAccessible(box);
+    if (auto* field = dynamic_cast<TextBoxWidget*>(object))
+        return new TextBoxAccessible(field);
+    if (auto* announcement = dynamic_cast<AnnouncementWidget*>(object))
+        return new QAccessibleWidget(announcement, QAccessible::Notification);
     return nullptr;
 }
 

@@ -1,6 +1,8 @@
 #include "FormWidget.h"
 
 #include "AccessibleFactory.h"
+#include "AnnouncementWidget.h"
+#include "AtSpiState.h"
 #include "BmpFile.h"
 #include "BusyPointer.h"
 #include "CommandButtonWidget.h"
@@ -74,6 +76,8 @@ FormWidget::FormWidget(const WindowDefinition& definition, Form& form) : form_(f
     // The focus starts on the first control in tab order that can take it.
     if (firstFocus != nullptr)
         firstFocus->setFocus();
+    // After the controls, which keep their places among the window's children.
+    announcement_ = new AnnouncementWidget(this);
 }
 
 QWidget* FormWidget::addControl(const ControlDefinition& control, const ScreenDensity& density) {
@@ -151,6 +155,11 @@ void FormWidget::setMousePointer(MousePointer pointer) {
     changed.busy = true;
     QAccessibleStateChangeEvent event(this, changed);
     QAccessible::updateAccessibility(&event);
+    sendBusyChanged(this, busy);
+}
+
+void FormWidget::announce(std::string_view text) {
+    announcement_->announce(toQString(text));
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@
 
 namespace lumeno {
 
+class AnnouncementWidget;
 class Form;
 
 // The on-screen window of a window definition, as a top-level Qt widget.
@@ -23,6 +24,7 @@ public:
     void hide() override { QWidget::hide(); }
     void setMousePointer(MousePointer pointer) override;
     const ControlTable& controls() const override { return controls_; }
+    void announce(std::string_view text) override;
 
     // Whether the window shows the busy pointer.
     bool isBusy() const { return busy_; }
@@ -38,6 +40,7 @@ private:
     ControlTable controls_;
     QHash<QString, PixelImage> pictures_; // decoded pictures, by resource name
     bool busy_ = false;
+    AnnouncementWidget* announcement_ = nullptr;
 };
 
 } // namespace lumeno
