@@ -6,6 +6,7 @@
 #include "Platform.h"
 #include "Runtime.h"
 #include "RuntimeError.h"
+#include "TextBox.h"
 
 #include <algorithm>
 #include <exception>
@@ -59,7 +60,9 @@ CommandButton& Form::commandButton(std::string_view name) {
 }
 
 TextBox& Form::textBox(std::string_view name) {
-    return found(window().controls().textBox(name), name, "text box");
+    TextBox& box = found(window().controls().textBox(name), name, "text box");
+    textBoxFetched_ = name;
+    return box;
 }
 
 PictureBox& Form::pictureBox(std::string_view name) {
@@ -109,10 +112,13 @@ void Form::click(std::string_view control) {
     if (binding == bindings_.end())
         return;
     ++handlersRunning_;
+    textBoxFetched_.clear();
     try {
         binding->click(*this);
     } catch (...) {
         const RuntimeError error = asRuntimeError(std::current_exception());
+        if (error.kind() == ErrorKind::TypeMismatch)
+            focusTextToCorrect();
         reportError(error);
         // A user's error leaves the window usable; any other failure means the program
         // itself is broken, and it ends.
@@ -121,6 +127,17 @@ void Form::click(std::string_view control) {
     }
     --handlersRunning_;
     handlerReturned();
+}
+
+void Form::focusTextToCorrect() {
+    // A type mismatch is a text that is not a number, and the texts a handler converts are
+    // those of its text boxes: the one it fetched last is the one to correct. It takes the
+    // focus before the report, which gives the focus back to it when dismissed; the user
+    // types the correction at once.
+    if (!isLoaded())
+        return;
+    if (TextBox* box = window_->controls().textBox(textBoxFetched_))
+        box->focusWithTextSelected();
 }
 
 void Form::closedByUser() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -62,6 +63,7 @@ public:
 private:
     FormWindow& window();
     void handlerReturned();
+    void focusTextToCorrect();
 
     const WindowDefinition& definition_;
     std::span<const EventBinding> bindings_;
@@ -70,6 +72,8 @@ private:
     int handlersRunning_ = 0;
     std::uint64_t loadCount_ = 0;
     ResultAnnouncement resultAnnouncement_;
+    // The text box the running handler fetched last, by name.
+    std::string textBoxFetched_;
 };
 
 } // namespace lumeno

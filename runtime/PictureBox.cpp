@@ -55,7 +55,7 @@ void PictureBox::setOuterSize(int widthTwips, int heightTwips) {
     const int rows = std::max(height - 2 * border, 0);
     if (width < 0 || height < 0 || columns > largestSide || rows > largestSide ||
         std::int64_t{columns} * rows > largestArea)
-        failed("a size of " + std::to_string(widthTwips) + " x " + std::to_string(heightTwips) +
+        failed("a size of " + std::to_string(widthTwips) + " by " + std::to_string(heightTwips) +
                " twips is out of range");
     outerWidth_ = widthTwips;
     outerHeight_ = heightTwips;

@@ -26,6 +26,12 @@ QRect TextBoxWidget::characterRect(int offset) const {
     return {left, cursorRect().top(), width, cursorRect().height()};
 }
 
+void TextBoxWidget::focusWithTextSelected() {
+    // Selected first: the focus then presents the field as it will be.
+    selectAll();
+    setFocus(Qt::OtherFocusReason);
+}
+
 void TextBoxWidget::focusInEvent(QFocusEvent* event) {
     selectingUnheard([this, event] { QLineEdit::focusInEvent(event); });
 }

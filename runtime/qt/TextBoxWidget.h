@@ -14,6 +14,7 @@ public:
     std::string text() const override { return QLineEdit::text().toStdString(); }
     // Where the character at `offset` shows, in the field's coordinates.
     QRect characterRect(int offset) const;
+    void focusWithTextSelected() override;
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -61,6 +61,7 @@ Win32FormWindow::Win32FormWindow(const WindowDefinition& definition, Form& form)
     int id = firstControlId;
     for (const ControlDefinition& control : definition.controls)
         addControl(control, density, font, id++);
+    announcer_.emplace(window_.get());
 }
 
 Win32FormWindow::~Win32FormWindow() = default;
@@ -164,7 +165,7 @@ void Win32FormWindow::addControl(const ControlDefinition& control, const ScreenD
         HWND field = addSystemControl(L"EDIT", ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP,
                                       WS_EX_CLIENTEDGE, control, box, id);
         controls_.add(control.name,
-                      *textBoxes_.emplace_back(std::make_unique<Win32TextBox>(field)));
+                      *textBoxes_.emplace_back(std::make_unique<Win32TextBox>(field, *this)));
         break;
     }
     case ControlKind::Label:
@@ -202,6 +203,10 @@ void Win32FormWindow::show() {
     SendMessageW(window_.get(), WM_CHANGEUISTATE,
                  MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     ShowWindow(window_.get(), SW_SHOW);
+}
+
+void Win32FormWindow::announce(std::string_view text) {
+    announcer_->announce(text);
 }
 
 void Win32FormWindow::hide() {

@@ -5,6 +5,7 @@
 #include "OwnedHandle.h"
 #include "PixelImage.h"
 #include "ScreenDensity.h"
+#include "Win32Announcer.h"
 
 #include <map>
 #include <memory>
@@ -39,6 +40,7 @@ public:
     void hide() override;
     void setMousePointer(MousePointer pointer) override;
     const ControlTable& controls() const override { return controls_; }
+    void announce(std::string_view text) override;
     void handlersReturned() override;
 
     // The control that has the window's focus, also while another window is active; null
@@ -108,6 +110,7 @@ private:
     MousePointer pointer_ = MousePointer::Default;
     // The control to give the focus to when the window is activated; null for the first one.
     HWND focus_ = nullptr;
+    std::optional<Win32Announcer> announcer_; // once the window exists
     // Destroyed first, with its controls, while everything they use still exists.
     OwnedWindow window_;
 };
