@@ -2,8 +2,8 @@
 // from outside: the picture boxes are graphics described by what they show, the window is
 // busy exactly while it shows the busy pointer, a run's end is announced wherever the focus is,
 // and a type mismatch leaves the focus in the field with its text selected.
-#include "Form.h"
 #include "ErrorReport.h"
+#include "Form.h"
 #include "Form1.h"
 #include "Program.h"
 #include "TextBox.h"
@@ -191,7 +191,8 @@ TEST_F(AccessibilityTest, TypeMismatchLeavesTheFocusInTheFieldWithItsTextSelecte
     SetWindowTextW(field, L"abc");
     SetFocus(FindWindowExW(formWindow, nullptr, L"BUTTON", L"Go"));
     HWND focusedDuringReport = nullptr;
-    setErrorPresenter([&](const std::string&, const std::string&) { focusedDuringReport = GetFocus(); });
+    setErrorPresenter(
+        [&](const std::string&, const std::string&) { focusedDuringReport = GetFocus(); });
     form.click("cmdGo");
     setErrorPresenter({});
     pump();
@@ -200,7 +201,8 @@ TEST_F(AccessibilityTest, TypeMismatchLeavesTheFocusInTheFieldWithItsTextSelecte
     EXPECT_EQ(GetFocus(), field);
     DWORD start = 0;
     DWORD end = 0;
-    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(std::pair(start, end), std::pair(DWORD{0}, DWORD{3}));
 }
 

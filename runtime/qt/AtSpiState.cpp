@@ -16,8 +16,8 @@ void sendBusyChanged(QObject* object, bool busy) {
         return;
     const QString path = QStringLiteral("/org/a11y/atspi/accessible/") +
                          QString::number(QAccessible::uniqueId(accessible));
-    QDBusMessage signal = QDBusMessage::createSignal(path, QStringLiteral("org.a11y.atspi.Event.Object"),
-                                                     QStringLiteral("StateChanged"));
+    QDBusMessage signal = QDBusMessage::createSignal(
+        path, QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("StateChanged"));
     signal.setArguments({QStringLiteral("busy"), busy ? 1 : 0, 0,
                          QVariant::fromValue(QDBusVariant(0)), QVariantMap()});
     bus.send(signal);

@@ -47,9 +47,9 @@ bool raiseNotification(HWND window, const std::wstring& text) {
         return false;
     BSTR display = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     BSTR activity = SysAllocString(L"lumeno.result");
-    const HRESULT raised = uia.raiseNotification(provider, notificationKindActionCompleted,
-                                                 notificationProcessingImportantMostRecent,
-                                                 display, activity);
+    const HRESULT raised =
+        uia.raiseNotification(provider, notificationKindActionCompleted,
+                              notificationProcessingImportantMostRecent, display, activity);
     SysFreeString(activity);
     SysFreeString(display);
     provider->Release();
