@@ -4,7 +4,18 @@
 #include "FormWindow.h"
 #include "PictureBox.h"
 
+#include <string>
+
 namespace lumeno {
+
+namespace {
+
+// What a user hears of a box's new picture: that it is there, and what the box shows now.
+std::string sentence(const PictureBox& box) {
+    return "The result is drawn. " + box.description();
+}
+
+} // namespace
 
 void ResultAnnouncement::pointerSet(MousePointer pointer, FormWindow& window, std::uint64_t load) {
     if (pointer == MousePointer::Busy) {
@@ -23,10 +34,6 @@ void ResultAnnouncement::pointerSet(MousePointer pointer, FormWindow& window, st
     for (const auto& [box, replacements] : boxesWhenBusy_)
         if (box->pictureReplacements() != replacements)
             window.announce(sentence(*box));
-}
-
-std::string ResultAnnouncement::sentence(const PictureBox& box) {
-    return "The result is drawn. " + box.description();
 }
 
 } // namespace lumeno

@@ -3,7 +3,6 @@
 #include "MousePointer.h"
 
 #include <cstdint>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -22,9 +21,6 @@ public:
     // The window's pointer was set; `load` counts the window's loads (Form::loadCount), so
     // that a window re-created while it was busy announces nothing of the one discarded.
     void pointerSet(MousePointer pointer, FormWindow& window, std::uint64_t load);
-
-    // The sentence that announces a box's new picture.
-    static std::string sentence(const PictureBox& box);
 
 private:
     std::uint64_t busyLoad_ = 0; // the load that became busy; 0 while not busy

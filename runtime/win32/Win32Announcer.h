@@ -8,15 +8,12 @@ namespace lumeno {
 // How a window says something to assistive technology that is not about the control with the
 // focus. From Windows 10 version 1709 a UI Automation notification from the window, which
 // Narrator and NVDA speak whatever has the focus; before it, and where UI Automation lacks the
-// function, a change of an MSAA live region: an empty child window named by the text.
+// function, a change of an MSAA live region: a child window of no size holding the text.
 class Win32Announcer {
 public:
     explicit Win32Announcer(HWND window);
 
     void announce(std::string_view text);
-
-    // The live region, a child of the window.
-    HWND liveRegion() const { return liveRegion_; }
 
 private:
     HWND window_;
