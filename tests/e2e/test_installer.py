@@ -51,8 +51,10 @@ def wine(prefix, *command, check=True):
 
 
 def uninstall_entry(prefix):
-    """The values of the uninstall registry key, or None when there is no such key."""
-    code, output = wine(prefix, "wine", "reg", "query", UNINSTALL_KEY, check=False)
+    """The values of the uninstall registry key, or None when there is no such key. The 64-bit
+    installer writes the registry's 64-bit view; plain "wine reg" is the 32-bit reg.exe where
+    Wine has its 32-bit half."""
+    code, output = wine(prefix, "wine", "reg", "query", UNINSTALL_KEY, "/reg:64", check=False)
     if code != 0:
         return None
     values = {}
