@@ -8,8 +8,8 @@ namespace {
 
 constexpr const char* builtInPicture = "picture";
 
-// In tab order; geometry in twips: left, top, width, height; then a description for
-// assistive technology where the caption does not say what the control is.
+// In tab order; geometry in twips: left, top, width, height; then the name assistive
+// technology gives a control whose caption does not say what it is.
 constexpr std::array controls{
     ControlDefinition{ControlKind::PictureBox, "PicFrom", builtInPicture, 120, 120, 2292, 2532,
                       "Source picture"},

@@ -2,11 +2,11 @@
 
 #include "Conversions.h"
 #include "FloatingPointStatus.h"
+#include "NumberText.h"
 #include "RuntimeError.h"
 
 #include <cfenv>
 #include <cfloat>
-#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -23,16 +23,9 @@ namespace {
 
 constexpr const char* componentNames[3] = {"red", "green", "blue"};
 
-// Shortest text that reads back as the same value: "-1", "0.5", "3.4028235e+38".
-template <typename Number> std::string shortText(Number value) {
-    char text[32];
-    const auto result = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, result.ptr);
-}
-
 std::string floatingPointCause(int raised, int component, std::int16_t v, float b) {
     const std::string where =
-        "b = " + shortText(b) + " and " + componentNames[component] + " " + std::to_string(v) + ".";
+        "b = " + numberText(b) + " and " + componentNames[component] + " " + numberText(v) + ".";
     if (raised & FE_DIVBYZERO)
         return "The brightness curve divided by zero: b × x + 1 is 0 for " + where;
     if (raised & FE_OVERFLOW)
@@ -58,9 +51,9 @@ std::int16_t roundOutput(double t, int component, std::int16_t v, float b) {
     const double rounded = std::nearbyint(t);
     if (!(rounded >= -32768.0 && rounded <= 32767.0)) [[unlikely]]
         throw RuntimeError(ErrorKind::Overflow,
-                           "The brightness curve gives " + shortText(rounded) + " for " +
-                               componentNames[component] + " " + std::to_string(v) +
-                               " with b = " + shortText(b) +
+                           "The brightness curve gives " + numberText(rounded) + " for " +
+                               componentNames[component] + " " + numberText(v) +
+                               " with b = " + numberText(b) +
                                ", which does not fit in a 16-bit integer (-32768 to 32767).");
     return toInt16(rounded);
 }

@@ -1,5 +1,6 @@
 #include "Conversions.h"
 
+#include "NumberText.h"
 #include "RuntimeError.h"
 
 #include <algorithm>
@@ -122,7 +123,7 @@ std::int16_t toInt16(double value) {
     const double rounded = std::nearbyint(value);
     if (!(rounded >= int16Min && rounded <= int16Max))
         throw RuntimeError(ErrorKind::Overflow,
-                           "The value " + std::to_string(value) +
+                           "The value " + numberText(value) +
                                " does not fit in a 16-bit integer (-32768 to 32767).");
     return static_cast<std::int16_t>(rounded);
 }
@@ -130,7 +131,7 @@ std::int16_t toInt16(double value) {
 std::int16_t toInt16(std::int32_t value) {
     if (value < int16Min || value > int16Max)
         throw RuntimeError(ErrorKind::Overflow,
-                           "The value " + std::to_string(value) +
+                           "The value " + numberText(value) +
                                " does not fit in a 16-bit integer (-32768 to 32767).");
     return static_cast<std::int16_t>(value);
 }

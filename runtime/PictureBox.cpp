@@ -1,5 +1,6 @@
 #include "PictureBox.h"
 
+#include "NumberText.h"
 #include "PictureBoxView.h"
 #include "RuntimeError.h"
 
@@ -16,14 +17,6 @@ namespace {
 constexpr int largestSide = 65535;
 constexpr std::int64_t largestArea = std::int64_t{1} << 26;
 
-std::string text(float value) {
-    std::string shown = std::to_string(value);
-    shown.erase(shown.find_last_not_of('0') + 1);
-    if (shown.back() == '.')
-        shown.pop_back();
-    return shown;
-}
-
 // The mean of every component of every pixel shown, in percent of full intensity.
 int meanBrightnessPercent(const PixelImage& shown) {
     std::uint64_t sum = 0;
@@ -37,7 +30,7 @@ int meanBrightnessPercent(const PixelImage& shown) {
 }
 
 std::string size(int width, int height) {
-    return std::to_string(width) + " by " + std::to_string(height) + " pixels";
+    return numberText(width) + " by " + numberText(height) + " pixels";
 }
 
 } // namespace
@@ -55,7 +48,7 @@ void PictureBox::setOuterSize(int widthTwips, int heightTwips) {
     const int rows = std::max(height - 2 * border, 0);
     if (width < 0 || height < 0 || columns > largestSide || rows > largestSide ||
         std::int64_t{columns} * rows > largestArea)
-        failed("a size of " + std::to_string(widthTwips) + " by " + std::to_string(heightTwips) +
+        failed("a size of " + numberText(widthTwips) + " by " + numberText(heightTwips) +
                " twips is out of range");
     outerWidth_ = widthTwips;
     outerHeight_ = heightTwips;
@@ -125,7 +118,7 @@ PictureBox::Pixel PictureBox::pixelAt(float x, float y) const {
 }
 
 void PictureBox::noPixelAt(float x, float y) const {
-    failed("no pixel at (" + text(x) + ", " + text(y) + ")");
+    failed("no pixel at (" + numberText(x) + ", " + numberText(y) + ")");
 }
 
 std::int32_t PictureBox::readPixelTheLongWay(float x, float y) const {
@@ -150,7 +143,7 @@ void PictureBox::drawn(int row) {
 void PictureBox::cannotSet(std::int32_t colourValue) const {
     if (!persistent_)
         failed("setting a pixel needs persistent drawing on");
-    failed("invalid colour value " + std::to_string(colourValue));
+    failed("invalid colour value " + numberText(colourValue));
 }
 
 void PictureBox::persistentImageToPicture() {
@@ -164,7 +157,7 @@ void PictureBox::persistentImageToPicture() {
 
 std::string PictureBox::description() const {
     const std::string brightness =
-        "mean brightness " + std::to_string(meanBrightnessPercent(shown_)) + " percent.";
+        "mean brightness " + numberText(meanBrightnessPercent(shown_)) + " percent.";
     if (pictureDrawn_)
         return "A picture the program drew, " + size(shown_.width(), shown_.height()) + "; " +
                brightness;

@@ -12,7 +12,7 @@ enum class ControlKind { PictureBox, CommandButton, Label, TextBox };
 // One control of a window definition. Geometry is in twips relative to the
 // window's client area; `content` is the caption, or for a picture box the name of
 // its picture among the program's resources (a BMP file). Assistive technology names
-// a control by its `description`, else by its caption; a text box is named by the
+// a control by its `accessibleName`, else by its caption; a text box is named by the
 // label before it in tab order.
 struct ControlDefinition {
     ControlKind kind;
@@ -22,7 +22,7 @@ struct ControlDefinition {
     int top;
     int width;
     int height;
-    std::string_view description = {};
+    std::string_view accessibleName = {};
 };
 
 // A read-only description of a window. The controls are listed in tab order. Resources

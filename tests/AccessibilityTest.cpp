@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 #include <oleacc.h>
+#include <span>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -32,6 +33,8 @@ public:
                                              IID_IAccessible, reinterpret_cast<void**>(&object_)),
                   S_OK);
     }
+    // Takes over the reference held on `object`.
+    explicit ClientObject(IAccessible* object) : object_(object) {}
     ~ClientObject() {
         if (object_ != nullptr)
             object_->Release();
@@ -43,6 +46,7 @@ public:
     long state() const { return number(&IAccessible::get_accState); }
     std::string name() const { return text(&IAccessible::get_accName); }
     std::string description() const { return text(&IAccessible::get_accDescription); }
+    IAccessible* get() const { return object_; }
 
 private:
     static VARIANT self() {
@@ -140,6 +144,61 @@ TEST_F(AccessibilityTest, PictureBoxesAreDescribedGraphics) {
                   0U)
             << object.description();
     }
+}
+
+// The interface `id` of a COM object, or null where it hands out none (the reference is the
+// caller's).
+template <typename Interface> Interface* query(IUnknown* object, REFIID id) {
+    void* found = nullptr;
+    if (object == nullptr || object->QueryInterface(id, &found) != S_OK)
+        return nullptr;
+    return static_cast<Interface*>(found);
+}
+
+// A screen reader may ask any interface an object hands out for IAccessible again: each way
+// leads back to the same object (the same IUnknown), with the same answers. The window
+// behind the object is known (IOleWindow), and the form's children are found.
+TEST_F(AccessibilityTest, EveryInterfaceLeadsBackToTheSameObject) {
+    for (HWND window : {formWindow, picTo}) {
+        const ClientObject object(window);
+        auto* identity = query<IUnknown>(object.get(), IID_IUnknown);
+        ASSERT_NE(identity, nullptr);
+        HWND shown = nullptr;
+        EXPECT_EQ(WindowFromAccessibleObject(object.get(), &shown), S_OK);
+        EXPECT_EQ(shown, window);
+        for (const IID& id : {IID_IOleWindow, IID_IEnumVARIANT}) {
+            auto* other = query<IUnknown>(object.get(), id);
+            ASSERT_NE(other, nullptr);
+            auto* otherIdentity = query<IUnknown>(other, IID_IUnknown);
+            const ClientObject back(query<IAccessible>(other, IID_IAccessible));
+            other->Release();
+            EXPECT_EQ(otherIdentity, identity) << "the same IUnknown";
+            if (otherIdentity != nullptr)
+                otherIdentity->Release();
+            ASSERT_NE(back.get(), nullptr);
+            EXPECT_EQ(back.role(), object.role());
+            EXPECT_EQ(back.state(), object.state());
+            EXPECT_EQ(back.description(), object.description());
+        }
+        identity->Release();
+    }
+    long count = 0;
+    const ClientObject form(formWindow);
+    ASSERT_EQ(form.get()->get_accChildCount(&count), S_OK);
+    std::vector<VARIANT> children(static_cast<std::size_t>(count));
+    long found = 0;
+    ASSERT_EQ(AccessibleChildren(form.get(), 0, count, children.data(), &found), S_OK);
+    int boxes = 0; // the children are the child windows' window objects
+    for (VARIANT& child : std::span(children.data(), static_cast<std::size_t>(found))) {
+        HWND childWindow = nullptr;
+        if (child.vt == VT_DISPATCH) {
+            const ClientObject shownChild(query<IAccessible>(child.pdispVal, IID_IAccessible));
+            WindowFromAccessibleObject(shownChild.get(), &childWindow);
+        }
+        boxes += childWindow == picFrom || childWindow == picTo ? 1 : 0;
+        VariantClear(&child);
+    }
+    EXPECT_EQ(boxes, 2) << "the picture boxes among " << found << " children";
 }
 
 TEST_F(AccessibilityTest, BusyDuringARunAndTheResultAnnounced) {

@@ -1,5 +1,6 @@
 #include "Conversions.h"
 
+#include "GermanCLocale.h"
 #include "RuntimeError.h"
 
 #include <bit>
@@ -238,6 +239,29 @@ INSTANTIATE_TEST_SUITE_P(
                     RoundCase{1e300, std::nullopt}, RoundCase{inf, std::nullopt},
                     RoundCase{-inf, std::nullopt},
                     RoundCase{std::numeric_limits<double>::quiet_NaN(), std::nullopt}));
+
+// The overflow message shows the value as it reads back, with a point whatever the C locale.
+struct OverflowMessageCase {
+    double value;
+    const char* shown;
+};
+
+class ToInt16OverflowMessage : public testing::TestWithParam<OverflowMessageCase> {};
+
+TEST_P(ToInt16OverflowMessage, ShowsTheValueWithAPointUnderACommaLocale) {
+    const GermanCLocale german;
+    ASSERT_TRUE(german.active()) << "no German C locale";
+    const auto [value, shown] = GetParam();
+    const auto error = errorOf([value = value] { lumeno::toInt16(value); });
+    ASSERT_TRUE(error) << value;
+    EXPECT_EQ(error->cause(), std::string("The value ") + shown +
+                                  " does not fit in a 16-bit integer (-32768 to 32767).");
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ToInt16OverflowMessage,
+                         testing::Values(OverflowMessageCase{40000.0, "40000"},
+                                         OverflowMessageCase{-32768.75, "-32768.75"},
+                                         OverflowMessageCase{1e300, "1e+300"}));
 
 struct IntegerCase {
     std::int32_t value;

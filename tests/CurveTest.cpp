@@ -1,4 +1,5 @@
 #include "BrightnessCurve.h"
+#include "CurveGolden.h"
 #include "CurveTable.h"
 #include "RuntimeError.h"
 
@@ -7,11 +8,9 @@
 #include <cfenv>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -46,34 +45,7 @@ std::int32_t rgb(int red, int green, int blue) {
 
 constexpr int channelShifts[] = {0, 8, 16}; // red, green, blue
 
-// --- The golden table, made independently by golden/make_curve_golden.py ---
-
-struct GoldenLine {
-    std::uint32_t bits = 0;
-    std::string decimal;
-    std::vector<std::string> entries; // an output, "F" or "O" for components 0..255
-};
-
-const std::vector<GoldenLine>& golden() {
-    static const std::vector<GoldenLine> lines = [] {
-        std::vector<GoldenLine> result;
-        std::ifstream file(LUMENO_CURVE_GOLDEN);
-        for (std::string text; std::getline(file, text);) {
-            if (text.empty() || text.front() == '#')
-                continue;
-            std::istringstream fields(text);
-            std::string bits;
-            GoldenLine line;
-            fields >> bits >> line.decimal;
-            line.bits = static_cast<std::uint32_t>(std::stoul(bits, nullptr, 16));
-            for (std::string entry; fields >> entry;)
-                line.entries.push_back(entry);
-            result.push_back(std::move(line));
-        }
-        return result;
-    }();
-    return lines;
-}
+// --- The golden table ---
 
 TEST(CurveGolden, TableIsWellFormedAndCoversEveryOutcome) {
     ASSERT_GE(golden().size(), 40u) << "cannot read " << LUMENO_CURVE_GOLDEN;

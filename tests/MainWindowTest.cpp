@@ -106,16 +106,6 @@ TEST_F(MainWindowTest, AssistiveTechnologyNamesEveryControl) {
     }
 }
 
-TEST_F(MainWindowTest, EnterInTheFieldPressesNoButton) {
-    typeParameter("2");
-    QTest::keyClick(widget<QLineEdit>("txtBrightness"), Qt::Key_Return);
-    QTest::keyClick(widget<QLineEdit>("txtBrightness"), Qt::Key_Enter);
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(form.pictureBox("PicTo").persistentDrawing()); // Go never ran
-    EXPECT_EQ(shownPixels("PicTo"), shownPixels("PicFrom"));
-    EXPECT_TRUE(reports.empty());
-}
-
 TEST_F(MainWindowTest, UnloadDiscardsTheWindowAndTheNextUseRecreatesIt) {
     typeParameter("0");
     clickGo();

@@ -10,6 +10,11 @@ namespace lumeno {
 
 namespace {
 
+// Qt 6.4's Wayland client reads freed memory while it animates a cursor theme's wait cursor;
+// it never animates a picture. Seen with 6.4.2 (Debian 12), the version tested; later versions
+// get the theme's cursor (raise the bound should one of them show the fault too).
+constexpr bool stillPointerOnWayland = QT_VERSION < QT_VERSION_CHECK(6, 5, 0);
+
 // The hourglass is drawn on a grid of this many units a side, its centre the hot spot.
 constexpr int gridSize = 24;
 
@@ -54,7 +59,8 @@ QPixmap hourglass(int size, qreal devicePixelRatio) {
 } // namespace
 
 QCursor busyPointer(const QWidget& widget) {
-    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+    if (!stillPointerOnWayland ||
+        !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         return {Qt::WaitCursor};
     // The size the cursor theme's pointers have, as Qt's Wayland client takes it.
     const int themeSize = qEnvironmentVariableIntValue("XCURSOR_SIZE");

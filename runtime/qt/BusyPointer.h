@@ -6,9 +6,8 @@ class QWidget;
 
 namespace lumeno {
 
-// The busy pointer for a widget. On Wayland it is a still picture of an hourglass: Qt 6.4's
-// Wayland client reads freed memory while it animates a cursor theme's wait cursor, and it
-// never animates a picture. Elsewhere it is the cursor theme's own wait cursor.
+// The busy pointer for a widget: the cursor theme's own wait cursor, except on Wayland with
+// Qt before 6.5, where it is a still picture of an hourglass (see BusyPointer.cpp).
 QCursor busyPointer(const QWidget& widget);
 
 } // namespace lumeno

@@ -114,8 +114,8 @@ QWidget* FormWidget::addControl(const ControlDefinition& control, const ScreenDe
     }
     }
     widget->setObjectName(toQString(control.name));
-    if (!control.description.empty())
-        widget->setAccessibleName(toQString(control.description));
+    if (!control.accessibleName.empty())
+        widget->setAccessibleName(toQString(control.accessibleName));
     if (control.kind != ControlKind::PictureBox)
         widget->setGeometry(density.pixels(control.left), density.pixels(control.top),
                             density.pixels(control.width), density.pixels(control.height));

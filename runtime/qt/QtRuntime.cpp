@@ -14,10 +14,25 @@
 
 namespace lumeno {
 
+namespace {
+
+// Qt 6.4's Wayland client can deadlock while it disconnects (an event thread quits holding a
+// prepared read that the other one then waits for), which would leave the program running
+// with no window; there the process ends without destroying the QApplication. Seen with
+// 6.4.2 (Debian 12), the version tested; later versions tear down normally (raise the bound
+// should one of them hang too).
+constexpr bool workaroundWaylandDisconnect = QT_VERSION < QT_VERSION_CHECK(6, 5, 0);
+
+} // namespace
+
 int start(const ProgramHeader& header) {
     // One device pixel per pixel at every density: the window definition's twips say
-    // how large things are, through the screen's logical dpi, not Qt's scaling.
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    // how large things are, through the screen's logical dpi, not Qt's scaling. A user who
+    // sets Qt's scaling keeps it: Qt then reports the logical dpi divided by its factor, so
+    // the twips give the layout at that dpi and each pixel shows as the factor's device
+    // pixels, as with QT_SCALE_FACTOR.
+    if (!qEnvironmentVariableIsSet("QT_ENABLE_HIGHDPI_SCALING"))
+        qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     // The program takes no command line; Qt is given only the program's name.
     static std::string name(header.applicationName);
     static char* arguments[] = {name.data(), nullptr};
@@ -40,12 +55,11 @@ int start(const ProgramHeader& header) {
         // A window closed during a handler awaits destruction; destroy it before the form.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
-        // Qt 6.4's Wayland client can deadlock while it disconnects (an event thread quits
-        // holding a prepared read that the other one then waits for), which would leave the
-        // program running with no window. Nothing the program holds outlives the process.
+    // The form, its windows and every pending delete are gone by now; on the workaround's
+    // path only the QApplication is left to the end of the process.
+    if (workaroundWaylandDisconnect &&
+        QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         endProgram(status);
-    }
     return status;
 }
 

@@ -6,9 +6,14 @@ StandardAccessible::StandardAccessible(HWND window) : window_(window) {
     if (FAILED(CreateStdAccessibleObject(window, OBJID_CLIENT, IID_IAccessible,
                                          reinterpret_cast<void**>(&standard_))))
         standard_ = nullptr;
+    else if (FAILED(
+                 standard_->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(&children_))))
+        children_ = nullptr;
 }
 
 StandardAccessible::~StandardAccessible() {
+    if (children_ != nullptr)
+        children_->Release();
     if (standard_ != nullptr)
         standard_->Release();
 }
@@ -18,7 +23,9 @@ LRESULT StandardAccessible::answer(StandardAccessible* object, WPARAM wParam) {
     if (object == nullptr)
         return 0;
     const LRESULT result =
-        object->standard_ != nullptr ? LresultFromObject(IID_IAccessible, wParam, object) : 0;
+        object->standard_ != nullptr
+            ? LresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(object))
+            : 0;
     object->Release();
     return result;
 }
@@ -31,9 +38,16 @@ HRESULT StandardAccessible::QueryInterface(REFIID id, void** object) {
         AddRef();
         return S_OK;
     }
-    // The window behind it and the children one by one, as the standard object has them.
-    if (id == IID_IOleWindow || id == IID_IEnumVARIANT)
-        return standard_->QueryInterface(id, object);
+    if (id == IID_IOleWindow) {
+        *object = static_cast<IOleWindow*>(this);
+        AddRef();
+        return S_OK;
+    }
+    if (id == IID_IEnumVARIANT && children_ != nullptr) {
+        *object = static_cast<IEnumVARIANT*>(this);
+        AddRef();
+        return S_OK;
+    }
     *object = nullptr;
     return E_NOINTERFACE;
 }
@@ -152,6 +166,34 @@ HRESULT StandardAccessible::put_accName(VARIANT child, BSTR name) {
 
 HRESULT StandardAccessible::put_accValue(VARIANT child, BSTR value) {
     return standard_->put_accValue(child, value);
+}
+
+HRESULT StandardAccessible::GetWindow(HWND* window) {
+    if (window == nullptr)
+        return E_POINTER;
+    *window = window_;
+    return S_OK;
+}
+
+HRESULT StandardAccessible::ContextSensitiveHelp(BOOL /*enter*/) {
+    return E_NOTIMPL;
+}
+
+HRESULT StandardAccessible::Next(ULONG count, VARIANT* children, ULONG* fetched) {
+    return children_->Next(count, children, fetched);
+}
+
+HRESULT StandardAccessible::Skip(ULONG count) {
+    return children_->Skip(count);
+}
+
+HRESULT StandardAccessible::Reset() {
+    return children_->Reset();
+}
+
+// The copy is a new enumeration, the standard object's, at the same place.
+HRESULT StandardAccessible::Clone(IEnumVARIANT** copy) {
+    return children_->Clone(copy);
 }
 
 } // namespace lumeno

@@ -9,7 +9,10 @@ namespace lumeno {
 // area and lets a derived class change some answers about the window itself. Everything
 // goes to the standard object, also for the window's children; it holds the window's handle
 // only, so it outlives the window harmlessly, as assistive technology may keep it.
-class StandardAccessible : public IAccessible {
+// It hands out only interfaces it implements itself, so that each leads back to it (COM
+// identity): IAccessible, the window behind it (IOleWindow) and its children in turn
+// (IEnumVARIANT), the last two answered as the standard object does.
+class StandardAccessible : public IAccessible, public IOleWindow, public IEnumVARIANT {
 public:
     StandardAccessible(const StandardAccessible&) = delete;
     StandardAccessible& operator=(const StandardAccessible&) = delete;
@@ -56,6 +59,16 @@ public:
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
 
+    // IOleWindow
+    HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override;
+    HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL enter) override;
+
+    // IEnumVARIANT
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* children, ULONG* fetched) override;
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
+    HRESULT STDMETHODCALLTYPE Reset() override;
+    HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override;
+
 protected:
     // Over the standard client object of `window`, which must exist.
     explicit StandardAccessible(HWND window);
@@ -71,6 +84,7 @@ private:
     ULONG references_ = 1;
     HWND window_;
     IAccessible* standard_ = nullptr;
+    IEnumVARIANT* children_ = nullptr; // the standard object's enumeration of its children
 };
 
 } // namespace lumeno

@@ -64,7 +64,11 @@ Win32FormWindow::Win32FormWindow(const WindowDefinition& definition, Form& form)
     announcer_.emplace(window_.get());
 }
 
-Win32FormWindow::~Win32FormWindow() = default;
+Win32FormWindow::~Win32FormWindow() {
+    // The window and its controls go first, while every member their last messages reach
+    // still exists, whatever the order the members are declared in.
+    window_.reset();
+}
 
 void Win32FormWindow::setClientSize(int width, int height, std::optional<POINT> corner) {
     RECT frame{0, 0, width, height};

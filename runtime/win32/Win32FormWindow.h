@@ -111,8 +111,7 @@ private:
     // The control to give the focus to when the window is activated; null for the first one.
     HWND focus_ = nullptr;
     std::optional<Win32Announcer> announcer_; // once the window exists
-    // Destroyed first, with its controls, while everything they use still exists.
-    OwnedWindow window_;
+    OwnedWindow window_; // destroyed first, with its controls (see the destructor)
 };
 
 } // namespace lumeno

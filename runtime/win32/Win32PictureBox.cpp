@@ -36,7 +36,7 @@ Win32PictureBox::Win32PictureBox(const ControlDefinition& control, PixelImage pi
       left_(control.left), top_(control.top) {
     registerWindowClass(className, windowProcedure, nullptr);
     const std::wstring name =
-        toWide(control.description.empty() ? control.name : control.description);
+        toWide(control.accessibleName.empty() ? control.name : control.accessibleName);
     window_ = CreateWindowExW(0, className, name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
                               density.pixels(control.left), density.pixels(control.top), 0, 0,
                               parent, nullptr, GetModuleHandleW(nullptr), this);

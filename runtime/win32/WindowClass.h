@@ -12,12 +12,15 @@ void registerWindowClass(const wchar_t* name, WNDPROC procedure, HBRUSH backgrou
 bool isOfClass(HWND window, const wchar_t* name);
 
 // The object behind a window of such a class, given to CreateWindowExW as its creation
-// parameter; null for the few messages that come before WM_NCCREATE.
+// parameter; null for the few messages that come before WM_NCCREATE and for the window's
+// last, WM_NCDESTROY, which lets go of the object: nothing reaches it after that.
 template <class Owner> Owner* windowOwner(HWND window, UINT message, LPARAM lParam) {
     if (message == WM_NCCREATE)
         SetWindowLongPtrW(window, GWLP_USERDATA,
                           reinterpret_cast<LONG_PTR>(
                               reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams));
+    else if (message == WM_NCDESTROY)
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     return reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 

@@ -22,11 +22,14 @@ from harness import START_TIMEOUT, centre, config
 
 class Session(harness.Session):
     def __init__(self, name, scale=1, poll_delay=None, dpi=None, screen="1024x768x24",
-                 locale=harness.FIXED_LOCALE):
+                 locale=harness.FIXED_LOCALE, user_scaling=False):
         """dpi: when given, the server's Xft.dpi resource, which sets lumeno's logical dpi.
-        scale: Qt's scale factor (QT_SCALE_FACTOR). screen: Xvfb's, width x height x depth."""
+        scale: Qt's scale factor (QT_SCALE_FACTOR); with user_scaling instead the server's
+        density (Xft.dpi 96 times scale) with Qt's own scaling for it, which the user turns on
+        (QT_ENABLE_HIGHDPI_SCALING=1). screen: Xvfb's, width x height x depth."""
         super().__init__(name, scale, poll_delay, locale)
-        self.dpi = dpi
+        self.user_scaling = user_scaling
+        self.dpi = 96 * scale if user_scaling else dpi
         self.xvfb_screen = screen
         self.xvfb = None
         self.display = None
@@ -71,7 +74,9 @@ class Session(harness.Session):
     def environment(self):
         env = super().environment()
         env["DISPLAY"] = self.display
-        if self.scale != 1:
+        if self.user_scaling:
+            env["QT_ENABLE_HIGHDPI_SCALING"] = "1"
+        elif self.scale != 1:
             env["QT_SCALE_FACTOR"] = str(self.scale)
         return env
 

@@ -281,10 +281,11 @@ class ScaleTest(unittest.TestCase):
 
     SCALE = 2
     BORDER_LINES = 2  # device pixels: the sunken border's two lines
+    SESSION_OPTIONS = {}  # the platform's, beside the scale
 
     def test_scale_2(self):
         picture = h.read_bmp(h.config.picture)
-        s = h.new_session("scale-2", scale=self.SCALE)
+        s = h.new_session(self.id().split(".", 1)[1].replace(".", "-"), scale=self.SCALE, **self.SESSION_OPTIONS)
         self.addCleanup(s.close)
         s.start()
         self.assertEqual(s.geometry()[2:], h.scaled_rect(h.CLIENT_SIZE, self.SCALE), "client area on the screen")
@@ -305,6 +306,14 @@ class ScaleTest(unittest.TestCase):
                 if problem:
                     return "%s's ring %r against the window's colour %r: %s" % (name, rect, window, problem)
         return None
+
+
+class UserScalingTest(ScaleTest):
+    """The user's choice of Qt's own scaling holds: on an X server of 192 dpi with
+    QT_ENABLE_HIGHDPI_SCALING=1 the window is laid out at 96 logical dpi and shown as at
+    scale 2, not laid out again at 192 dpi."""
+
+    SESSION_OPTIONS = {"user_scaling": True}
 
 
 class BusyPointerTest(unittest.TestCase):
