@@ -7,6 +7,7 @@
 // then enables Go and restores the pointer.
 //
 // Usage: floor_window PICTURE   (lumeno's built-in picture, resources/picture.bmp)
+#include "FloorForm.h"
 #include "ImageBox.h"
 
 #include <QApplication>
@@ -20,26 +21,7 @@
 
 namespace {
 
-// Form1's geometry in twips: left, top, width, height.
-constexpr std::array clientSize{7500, 5328};
-constexpr std::array sourceBox{120, 120, 2292, 2532};
-constexpr std::array resultBox{3360, 120, 2292, 2532};
-constexpr std::array field{1440, 3480, 615, 375};
-constexpr std::array goButton{4560, 3480, 1455, 615};
-
-// The curve y = b*x/(b*x+1) for every component value, in double precision, rounded half
-// to even; false for a b that gives no output in 0..255.
-bool curveTable(float b, std::array<std::uint8_t, 256>& table) {
-    if (!(b >= 0.0f) || std::isinf(b))
-        return false;
-    for (int v = 0; v < 256; ++v) {
-        const double x = v / 255.0;
-        const double p = b * x;
-        const double y = p / (p + 1.0);
-        table[v] = static_cast<std::uint8_t>(std::nearbyint(y * 255.0));
-    }
-    return true;
-}
+using namespace floor_form;
 
 void run(QWidget& window, QPushButton& go, const QLineEdit& text, const ImageBox& from,
          ImageBox& to) {

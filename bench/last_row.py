@@ -18,6 +18,11 @@ Positions come from Form1's twips at the density. Each run also records the CPU 
 the program (all its threads) and the X server took from the release to the last row,
 from /proc/PID/task/*/schedstat; the X server's includes the polling reads.
 
+With --wine-prefix both programs are Windows programs (lumeno.exe and
+bench/Win32FloorWindow.cpp) run under Wine in that prefix, which is given each density as
+its LogPixels; Wine draws each window's frame inside its X window, and positions are
+shifted by the frame to the client area.
+
 Writes a JSON object per density and prints a summary. Run with /usr/bin/python3.
 """
 
@@ -25,11 +30,13 @@ import argparse
 import json
 import os
 import statistics
+import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 import harness as h  # noqa: E402
+import platform_wine  # noqa: E402
 import window as window_bench  # noqa: E402
 import xwindow  # noqa: E402
 
@@ -68,6 +75,83 @@ class Layout:
         self.cmd_go = pixels(CMD_GO_TWIPS)
 
 
+class WineFrame:
+    """A display on which a window's positions are those of the Windows client area that
+    Wine draws, with its frame, inside the X window."""
+
+    def __init__(self, display, dpi):
+        self.display = display
+        self.border, self.top = platform_wine.FRAME[dpi]
+
+    def __getattr__(self, name):
+        return getattr(self.display, name)
+
+    def _client(self, rect):
+        return (rect[0] + self.border, rect[1] + self.top) + tuple(rect[2:])
+
+    def grab(self, window, rect):
+        return self.display.grab(window, self._client(rect))
+
+    def flat(self, window, rect):
+        return self.display.flat(window, self._client(rect))
+
+    def size(self, window):
+        width, height = self.display.size(window)
+        return width - 2 * self.border, height - self.top - self.border
+
+    def move(self, window, x, y):
+        self.display.move(window, *self._client((x, y)))
+
+    def focus(self, window):
+        """Nothing: Wine moves the focus to the window clicked itself, and loses track of it
+        when another X client sets it."""
+
+    def click(self, window, x, y):
+        self.move(window, x, y)
+        self.button(True)
+        self.button(False)
+        self.sync()
+        time.sleep(0.2)  # Wine gives the window the X focus after it has handled the click
+
+
+class Wine:
+    """Runs Windows programs in a Wine prefix."""
+
+    def __init__(self, prefix):
+        self.environment = ["WINEPREFIX=" + prefix, "WINEDEBUG=-all", "WINEDLLOVERRIDES=mscoree,mshtml="]
+
+    def command(self, *command):
+        return ["env", *self.environment, "wine", *command]
+
+    def run(self, server, *command):
+        subprocess.run(["env", *self.environment, *command], env=server.environment(),
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True, timeout=60)
+
+    def set_dpi(self, server, dpi):
+        """Ends the prefix's programs and gives it the density for the next ones."""
+        self.stop(server)
+        self.run(server, "wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels",
+                 "/t", "REG_DWORD", "/d", str(dpi), "/f")
+
+    def stop(self, server):
+        subprocess.run(["env", *self.environment, "wineserver", "-k"], stderr=subprocess.DEVNULL)
+        self.run(server, "wineserver", "-w")
+
+
+def windows_process(program):
+    """The process of a Windows program that Wine runs, named by its path (64-bit Wine starts
+    it from start.exe, as a process of its own, named by its Windows path)."""
+    name = os.path.basename(program).encode()
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as cmdline:
+                if cmdline.read().split(b"\0")[0].replace(b"\\", b"/").split(b"/")[-1] == name:
+                    return int(pid)
+        except OSError:  # a process that has just ended
+            pass
+    raise AssertionError("no Wine process runs %s" % program)
+
+
 def cpu_ns(pid):
     """CPU time of all threads of a process so far, in ns."""
     total = 0
@@ -82,15 +166,18 @@ def cpu_ns(pid):
 
 
 class Program:
-    """One of the two programs, running in the server with its window at `left`."""
+    """One of the two programs, running in the server with its window at `left` (None: where
+    it opens)."""
 
-    def __init__(self, name, command, title, server, display, layout, left, picture, log):
+    def __init__(self, name, command, title, server, display, layout, left, picture, log, wine=False):
         self.name = name
         self.display = display
         self.layout = layout
         self.process, self.window, _ = window_bench.launch(server, display, command, title, log,
                                                            layout.client_size)
-        display.place(self.window, left, 0)
+        self.pid = windows_process(command[-1]) if wine else self.process.pid
+        if left is not None:
+            display.place(self.window, left, 0)
         time.sleep(0.3)  # repainted where the other window covered it
         size = display.size(self.window)
         if size != layout.client_size:
@@ -118,12 +205,12 @@ class Program:
             reads.append(time.perf_counter())
             return result
 
-        program_before, server_before = cpu_ns(self.process.pid), cpu_ns(server_pid)
+        program_before, server_before = cpu_ns(self.pid), cpu_ns(server_pid)
         start = time.perf_counter()
         display.button(False)
         _, end = xwindow.poll(shown, window_bench.TIMEOUT, "%s's last row for b = %s"
                               % (self.name, text), poll_interval)
-        program_cpu = (cpu_ns(self.process.pid) - program_before) / 1e6
+        program_cpu = (cpu_ns(self.pid) - program_before) / 1e6
         server_cpu = (cpu_ns(server_pid) - server_before) / 1e6
         time.sleep(0.15)  # the run ends and the program idles
         before = reads[-2] if len(reads) > 1 else start
@@ -146,10 +233,23 @@ def measure(server, display, dpi, args, picture, log):
     server._set_dpi()
     layout = Layout(dpi)
     load_before = open("/proc/loadavg").read().split()[:3]
+    if args.wine_prefix:
+        wine = Wine(args.wine_prefix)
+        wine.set_dpi(server, dpi)
+        display = WineFrame(display, dpi)
+        commands = wine.command(args.lumeno), wine.command(args.floor)
+        # Wine does not follow a move of its windows behind its back: lumeno stays where it
+        # opens, top left, and the floor opens in the right half of the screen.
+        lefts = None, None
+    else:
+        commands = [args.lumeno], [args.floor, args.picture]
+        lefts = 0, SCREEN[0] // 2
+    wine_mode = bool(args.wine_prefix)
     programs = [
-        Program("lumeno", [args.lumeno], h.MAIN_TITLE, server, display, layout, 0, picture, log),
-        Program("floor", [args.floor, args.picture], FLOOR_TITLE, server, display, layout,
-                SCREEN[0] // 2, picture, log)]
+        Program("lumeno", commands[0], h.MAIN_TITLE, server, display, layout, lefts[0], picture, log,
+                wine_mode),
+        Program("floor", commands[1], FLOOR_TITLE, server, display, layout, lefts[1], picture, log,
+                wine_mode)]
     keys = ("ms", "ms_read_before", "cpu_ms", "server_cpu_ms", "reads")
     samples = {p.name: {key: [] for key in keys} for p in programs}
     first = {}
@@ -166,6 +266,8 @@ def measure(server, display, dpi, args, picture, log):
     finally:
         for program in programs:
             program.stop()
+        if args.wine_prefix:
+            wine.stop(server)
     lumeno, floor = samples["lumeno"], samples["floor"]
     return {
         "dpi": dpi,
@@ -195,8 +297,10 @@ def measure(server, display, dpi, args, picture, log):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--lumeno", required=True)
-    parser.add_argument("--floor", required=True, help="bench/floor_window")
+    parser.add_argument("--floor", required=True, help="bench/floor_window, or with --wine-prefix"
+                        " bench/win32_floor_window.exe")
     parser.add_argument("--picture", required=True, help="resources/picture.bmp")
+    parser.add_argument("--wine-prefix", help="run lumeno.exe and the Win32 floor in this Wine prefix")
     parser.add_argument("--dpi", type=int, nargs="+", default=[96, 192])
     parser.add_argument("--runs", type=int, default=21, help="measured runs of each program")
     parser.add_argument("--poll-interval", type=float, default=0.0005,

@@ -42,6 +42,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     for name in ("map", "run", "window", "last-row", "peers", "out"):
         parser.add_argument("--" + name, required=True)
+    parser.add_argument("--windows-last-row", nargs=2, action="append", default=[], metavar=("ARCH", "JSON"),
+                        help="last_row.py's figures for the Windows program of ARCH under Wine")
     args = parser.parse_args()
 
     maps = repetitions(args.map)
@@ -93,6 +95,7 @@ def main():
         "imagemagick_fx_size": fx and "%dx%d" % (fx["width"], fx["height"]),
         "run_ns_per_px": by_size[pixels]["ns_per_px"],
         "click_to_last_row": last_row,
+        "click_to_last_row_windows": {arch: json.load(open(path)) for arch, path in args.windows_last_row},
         "run_defined_window_ms": window["run_first_ms"],
         "run_defined_window_again_ms": window["run_again_ms"],
         # The longest stall of a run in the largest box a window has: at 192 dpi.
@@ -122,6 +125,10 @@ def main():
     for dpi, click in sorted(r["click_to_last_row"].items(), key=lambda item: int(item[0])):
         goals.append(("click to last row, %s dpi" % dpi, click["lumeno_ms"], "ms",
                       click["floor_ms"], 1.1, "floor"))
+    for arch, clicks in r["click_to_last_row_windows"].items():
+        for dpi, click in clicks.items():
+            goals.append(("click to last row, Windows %s in Wine, %s dpi" % (arch, dpi), click["lumeno_ms"],
+                          "ms", click["floor_ms"], 1.1, "Win32 floor"))
     goals += [
         ("run, defined window, in X", r["run_defined_window_ms"], "ms", None, 20.0, ""),
         ("max stall, %dx%d run" % box_192_dpi, r["max_stall_ms"], "ms", None, 16.0, ""),
@@ -185,9 +192,18 @@ def main():
                   click["lumeno_spread_ms"]["q1"], click["lumeno_spread_ms"]["q3"],
                   click["floor_spread_ms"]["q1"], click["floor_spread_ms"]["q3"],
                   " ".join(click["load_before"])))
+    for arch, clicks in r["click_to_last_row_windows"].items():
+        for dpi, click in clicks.items():
+            print("click to last row, Windows %s in Wine, %s dpi: %d alternating runs each; quartiles"
+                  " lumeno %.3g-%.3g ms, Win32 floor %.3g-%.3g ms; CPU per run lumeno %.3g ms, floor"
+                  " %.3g ms" % (
+                      arch, dpi, len(click["samples"]["lumeno"]["ms"]), click["lumeno_spread_ms"]["q1"],
+                      click["lumeno_spread_ms"]["q3"], click["floor_spread_ms"]["q1"],
+                      click["floor_spread_ms"]["q3"], click["lumeno_cpu_ms"], click["floor_cpu_ms"]))
     print("ratio: the value over the reference it is held against. Every value is a median of")
     print("wall-clock times; the rows below the line are for reference and hold no goal. The")
-    print("floor is bench/floor_window: the least a run in the same window must do.")
+    print("floor is bench/floor_window: the least a run in the same window must do; the Win32")
+    print("floor (bench/Win32FloorWindow.cpp) the same for the Windows program, under Wine.")
 
 
 if __name__ == "__main__":

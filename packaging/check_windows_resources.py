@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Checks lumeno's Windows resources, compiled from the resource script or read from lumeno.exe.
 
-    check_windows_resources.py (--rc lumeno.rc | --exe lumeno.exe) --ico lumeno.ico \
-        --picture picture.bmp --numeric-version 1.0.0.0 --version 1.00
+    check_windows_resources.py (--rc lumeno.rc | --exe lumeno.exe --arch x64|x86) \
+        --ico lumeno.ico --picture picture.bmp --numeric-version 1.0.0.0 --version 1.00
 
 With --rc the script is compiled with windres to a .res file (the 32-bit resource file
 format), which is read entry by entry; with --exe the resources are read from the program's
@@ -10,14 +10,20 @@ resource section with pefile. Either way the version record must carry the numer
 displayed version and the product's names, the one icon group must list the icon's three
 images, each stored as an RT_ICON entry with the icon file's bytes, the built-in picture
 must be there whole under the name the program loads it by, and the application manifest
-must ask for common controls version 6 and per-monitor DPI awareness. A program must also be
-a 64-bit desktop (GUI) program that imports nothing but Windows' own DLLs, so that it runs
-wherever it is copied. For --rc the host's C preprocessor stands in for a MinGW compiler,
+must ask for common controls version 6 and per-monitor DPI awareness and name Windows 7 to
+11 as supported. A program must also be a desktop (GUI) program for the architecture --arch
+names, the manifest's, that imports nothing but Windows' own DLLs, so that it runs wherever it
+is copied, and no function that Windows 7 SP1 lacks, so that it starts there: none that
+MinGW-w64's headers declare only for a Windows newer than 7 (the headers preprocessed for
+Windows 7 and for Windows 10 with the program's MinGW-w64 compiler, and the names compared),
+and none of a few named ones (the density functions of Windows 10 that the program looks up
+at run time among them). For --rc the host's C preprocessor stands in for a MinGW compiler,
 so binutils-mingw-w64 alone is enough. Exits with 77 (skipped) where windres or pefile is
 not installed.
 """
 
 import argparse
+import re
 import struct
 import subprocess
 import sys
@@ -25,6 +31,21 @@ import tempfile
 from pathlib import Path
 
 WINDRES = "x86_64-w64-mingw32-windres"
+# Per architecture: the PE machine type, the manifest's processorArchitecture and the
+# MinGW-w64 target.
+ARCHITECTURES = {"x64": (0x8664, "amd64", "x86_64-w64-mingw32"), "x86": (0x14C, "x86", "i686-w64-mingw32")}
+# The headers that declare what the program imports from Windows' DLLs.
+WINDOWS_HEADERS = ["windows.h", "commctrl.h", "ole2.h", "oleacc.h"]
+WINDOWS_7, WINDOWS_10 = "0x0601", "0x0A00"
+# user32's functions of Windows 10 1607 that the program calls only through GetProcAddress, and
+# kernel32's GetSystemTimePreciseAsFileTime (Windows 8), which the headers declare for every
+# Windows and threads run-times like to use.
+NEWER_FUNCTIONS_NAMED = {"GetDpiForWindow", "AdjustWindowRectExForDpi", "GetSystemMetricsForDpi",
+                         "SystemParametersInfoForDpi", "GetSystemTimePreciseAsFileTime"}
+SUPPORTED_OS = {"Windows 7": "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                "Windows 8": "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+                "Windows 8.1": "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                "Windows 10 and 11": "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"}
 RT_ICON, RT_RCDATA, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 10, 14, 16, 24
 # Size, palette colours and bits per pixel of each image, in the icon's order.
 ICON_IMAGES = [(32, 2, 1), (32, 16, 4), (16, 16, 4)]
@@ -137,6 +158,11 @@ def check_icons(check, entries, ico):
         check(image == file_data[offset : offset + length], f"RT_ICON {icon_id} differs from image {i} of {ico}")
 
 
+def manifest_text(entries):
+    manifests = [body for kind, name, _, body in entries if (kind, name) == (RT_MANIFEST, 1)]
+    return manifests[0].decode("utf-8") if len(manifests) == 1 else None
+
+
 def check_picture_and_manifest(check, entries, picture):
     pictures = [body for kind, name, _, body in entries if (kind, name) == (RT_RCDATA, "PICTURE")]
     check(pictures == [Path(picture).read_bytes()], f"no RCDATA PICTURE with the bytes of {picture}")
@@ -144,8 +170,10 @@ def check_picture_and_manifest(check, entries, picture):
     if not check(len(manifests) == 1, f"{len(manifests)} manifests with id 1, expected one"):
         return
     text = manifests[0].decode("utf-8")
-    for wanted in ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', ">PerMonitorV2"):
+    for wanted in ('name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', ">PerMonitorV2, PerMonitor<"):
         check(wanted in text, f"the manifest lacks {wanted}")
+    for system, guid in SUPPORTED_OS.items():
+        check(f'<supportedOS Id="{guid}"/>' in text, f"the manifest does not name {system} as supported")
 
 
 def compiled_script(rc):
@@ -184,13 +212,36 @@ def program_resources(pe):
     ]  # fmt: skip
 
 
-def check_program(check, pe):
+def declared_names(compiler, windows_version):
+    """Every name in what the Windows headers declare for that Windows version."""
+    source = "".join(f"#include <{header}>\n" for header in WINDOWS_HEADERS)
+    done = subprocess.run(
+        [compiler, "-E", "-P", "-x", "c", f"-D_WIN32_WINNT={windows_version}", f"-DWINVER={windows_version}",
+         "-DUNICODE", "-"],
+        input=source, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, check=True,
+    )  # fmt: skip
+    return set(re.findall(r"[A-Za-z_]\w*", done.stdout))
+
+
+def newer_than_windows_7(compiler):
+    """The functions that Windows 7 SP1 lacks, as far as MinGW-w64's headers tell."""
+    return declared_names(compiler, WINDOWS_10) - declared_names(compiler, WINDOWS_7) | NEWER_FUNCTIONS_NAMED
+
+
+def check_program(check, pe, entries, arch):
+    machine_expected, manifest_arch, target = ARCHITECTURES[arch]
     machine, subsystem = pe.FILE_HEADER.Machine, pe.OPTIONAL_HEADER.Subsystem
-    check(machine == 0x8664, f"machine type 0x{machine:04x}, expected x86-64 (0x8664)")
+    check(machine == machine_expected, f"machine type 0x{machine:04x}, expected {arch} (0x{machine_expected:04x})")
     check(subsystem == 2, f"subsystem {subsystem}, expected a desktop program (2, IMAGE_SUBSYSTEM_WINDOWS_GUI)")
-    imports = [entry.dll.decode().lower() for entry in getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])]
-    others = sorted(set(imports) - WINDOWS_DLLS)
+    text = manifest_text(entries) or ""
+    wanted = f'name="lumeno" version="1.0.0.0" processorArchitecture="{manifest_arch}"'
+    check(wanted in text, f"the manifest's identity is not {wanted}")
+    imports = getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])
+    others = sorted({entry.dll.decode().lower() for entry in imports} - WINDOWS_DLLS)
     check(not others, f"imports DLLs that are not Windows' own: {others}")
+    names = {f.name.decode() for entry in imports for f in entry.imports if f.name}
+    newer = sorted(names & newer_than_windows_7(target + "-gcc"))
+    check(not newer, f"imports functions that Windows 7 SP1 lacks: {newer}")
 
 
 def main():
@@ -198,6 +249,7 @@ def main():
     source = parser.add_mutually_exclusive_group(required=True)
     source.add_argument("--rc")
     source.add_argument("--exe")
+    parser.add_argument("--arch", choices=ARCHITECTURES, help="the program's architecture (with --exe)")
     for option in ("ico", "picture", "numeric-version", "version"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
@@ -226,7 +278,7 @@ def main():
     check_icons(check, entries, args.ico)
     check_picture_and_manifest(check, entries, args.picture)
     if pe is not None:
-        check_program(check, pe)
+        check_program(check, pe, entries, args.arch)
     for message in failures:
         print(f"FAIL: {message}")
     print(f"windows resources of {args.rc or args.exe}: {'FAILED' if failures else 'ok'}")

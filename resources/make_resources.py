@@ -3,8 +3,10 @@
 
     picture.bmp      the sample picture: a 180 x 200, 24-bit landscape at dusk
     lumeno.ico       the program icon: 32 x 32 in 2 and 16 colours, 16 x 16 in 16 colours
-    lumeno.manifest  the Windows application manifest: common controls version 6 and
-                     per-monitor DPI awareness
+    lumeno-amd64.manifest, lumeno-x86.manifest
+                     the Windows application manifests of the 64-bit and the 32-bit
+                     program: common controls version 6, per-monitor DPI awareness and
+                     the Windows versions the program supports
     lumeno.rc        the Windows resource script carrying the icon, the picture, the
                      manifest and the version record
 
@@ -380,7 +382,7 @@ def icon_entry(size, bits):
 
 # The program finds its icon and picture by the names its window definition gives them;
 # Windows looks string names up in capitals. 24 is RT_MANIFEST and manifest 1 the one a
-# program's process starts with.
+# program's process starts with; the compiler for 64-bit Windows defines _WIN64.
 RC_TEXT = """\
 // lumeno's Windows resources: the program icon, the built-in picture, the application
 // manifest and the version record.
@@ -388,7 +390,11 @@ RC_TEXT = """\
 
 LUMENO ICON "lumeno.ico"
 PICTURE RCDATA "picture.bmp"
-1 24 "lumeno.manifest"
+#ifdef _WIN64
+1 24 "lumeno-amd64.manifest"
+#else
+1 24 "lumeno-x86.manifest"
+#endif
 
 1 VERSIONINFO
 FILEVERSION 1,0,0,0
@@ -421,11 +427,13 @@ END
 
 # Common controls version 6 give the controls the system's current look. Per-monitor
 # awareness (version 2, else version 1) makes Windows tell the program each window's own
-# density, at which it lays the window out by twips, instead of stretching its bitmap.
+# density, at which it lays the window out by twips, instead of stretching its bitmap; Windows
+# 8.1 knows version 1 only, 7 and 8 neither. supportedOS names Windows 7, 8, 8.1 and 10/11.
+MANIFEST_ARCHITECTURES = ("amd64", "x86")
 MANIFEST_TEXT = """\
 <?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
-  <assemblyIdentity type="win32" name="lumeno" version="1.0.0.0" processorArchitecture="amd64"/>
+  <assemblyIdentity type="win32" name="lumeno" version="1.0.0.0" processorArchitecture="{architecture}"/>
   <dependency>
     <dependentAssembly>
       <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"
@@ -440,7 +448,10 @@ MANIFEST_TEXT = """\
   </application>
   <compatibility xmlns="urn:schemas-microsoft-com:compatibility.v1">
     <application>
-      <supportedOS Id="{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"/>
+      <supportedOS Id="{{35138b9a-5d96-4fbd-8e2d-a2440225f93a}}"/>
+      <supportedOS Id="{{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}}"/>
+      <supportedOS Id="{{1f676c76-80e1-4239-95bb-83d0f6d0da78}}"/>
+      <supportedOS Id="{{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}}"/>
     </application>
   </compatibility>
 </assembly>
@@ -456,7 +467,8 @@ def main():
     icon = ico_bytes([icon_entry(32, 1), icon_entry(32, 4), icon_entry(16, 4)])
     (HERE / "picture.bmp").write_bytes(picture)
     (HERE / "lumeno.ico").write_bytes(icon)
-    (HERE / "lumeno.manifest").write_text(MANIFEST_TEXT)
+    for architecture in MANIFEST_ARCHITECTURES:
+        (HERE / f"lumeno-{architecture}.manifest").write_text(MANIFEST_TEXT.format(architecture=architecture))
     (HERE / "lumeno.rc").write_text(RC_TEXT)
     print(f"picture.bmp {len(picture)} bytes, largest coverage nudge {largest}")
     print(f"lumeno.ico {len(icon)} bytes")

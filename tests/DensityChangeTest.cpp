@@ -1,6 +1,7 @@
 // Form1's Windows window in this process, moved to screens of other densities as Windows
 // tells a per-monitor aware program: WM_DPICHANGED with a suggested frame.
 #include "CurveTable.h"
+#include "DensityFunctions.h"
 #include "ErrorReport.h"
 #include "Form.h"
 #include "Form1.h"
@@ -42,7 +43,7 @@ protected:
         pumpEvents();
         window = FindWindowW(L"LumenoForm", L"Form1");
         ASSERT_NE(window, nullptr);
-        ASSERT_EQ(GetDpiForWindow(window), 96U);
+        ASSERT_EQ(dpiForWindow(window), 96U);
     }
 
     void TearDown() override {
@@ -153,17 +154,30 @@ protected:
     std::vector<std::string> reports;
 };
 
-// The densities the window moves to, one after another, from 96 dpi.
+// The densities the window moves to, one after another, from 96 dpi; without the density
+// functions of Windows 10 1607, as on Windows 8.1, which sends WM_DPICHANGED as well.
 struct Moves {
     const char* name;
     std::vector<UINT> dpis;
+    bool windows10Functions = true;
 };
 
 std::ostream& operator<<(std::ostream& out, const Moves& moves) {
     return out << moves.name;
 }
 
-class DensityMovesTest : public DensityChangeTest, public testing::WithParamInterface<Moves> {};
+class DensityMovesTest : public DensityChangeTest, public testing::WithParamInterface<Moves> {
+protected:
+    void SetUp() override {
+        withholdWindows10DensityFunctions(!GetParam().windows10Functions);
+        DensityChangeTest::SetUp();
+    }
+
+    void TearDown() override {
+        DensityChangeTest::TearDown();
+        withholdWindows10DensityFunctions(false);
+    }
+};
 
 TEST_P(DensityMovesTest, WindowIsLaidOutAtTheNewDensity) {
     LONG corner = 40;
@@ -178,7 +192,8 @@ TEST_P(DensityMovesTest, WindowIsLaidOutAtTheNewDensity) {
 
 INSTANTIATE_TEST_SUITE_P(Densities, DensityMovesTest,
                          testing::Values(Moves{"96_to_144", {144}}, Moves{"144_to_96", {144, 96}},
-                                         Moves{"96_to_192", {192}}),
+                                         Moves{"96_to_192", {192}},
+                                         Moves{"144_to_96_without_windows_10", {144, 96}, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(DensityChangeTest, ResultStaysThePictureAtTheNewDensity) {

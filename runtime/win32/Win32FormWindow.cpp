@@ -1,5 +1,6 @@
 #include "Win32FormWindow.h"
 
+#include "DensityFunctions.h"
 #include "Form.h"
 #include "FormAccessible.h"
 #include "ProgramResources.h"
@@ -52,7 +53,7 @@ Win32FormWindow::Win32FormWindow(const WindowDefinition& definition, Form& form)
     if (!window_)
         cannotCreate(definition.name);
     // The density of the screen the window is on (per-monitor awareness, from the manifest).
-    dpi_ = GetDpiForWindow(window_.get());
+    dpi_ = dpiForWindow(window_.get());
     const ScreenDensity density(dpi_);
     setClientSize(density.pixels(definition.clientWidth), density.pixels(definition.clientHeight));
     const LOGFONTW font = makeFontAndIcons();
@@ -72,7 +73,7 @@ Win32FormWindow::~Win32FormWindow() {
 
 void Win32FormWindow::setClientSize(int width, int height, std::optional<POINT> corner) {
     RECT frame{0, 0, width, height};
-    AdjustWindowRectExForDpi(&frame, frameStyle, FALSE, 0, dpi_);
+    adjustWindowRectForDpi(frame, frameStyle, dpi_);
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (corner ? 0 : SWP_NOMOVE);
     const POINT at = corner.value_or(POINT{});
     SetWindowPos(window_.get(), nullptr, at.x, at.y, frame.right - frame.left,
@@ -89,13 +90,11 @@ void Win32FormWindow::setClientSize(int width, int height, std::optional<POINT> 
 }
 
 LOGFONTW Win32FormWindow::makeFontAndIcons() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi_);
+    const NONCLIENTMETRICSW metrics = nonClientMetricsForDpi(dpi_);
     font_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
     // The window lets go of its icons before they are destroyed.
-    OwnedIcon big = loadIcon(definition_.icon, GetSystemMetricsForDpi(SM_CXICON, dpi_));
-    OwnedIcon small = loadIcon(definition_.icon, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+    OwnedIcon big = loadIcon(definition_.icon, systemMetricForDpi(SM_CXICON, dpi_));
+    OwnedIcon small = loadIcon(definition_.icon, systemMetricForDpi(SM_CXSMICON, dpi_));
     SendMessageW(window_.get(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
     SendMessageW(window_.get(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
     bigIcon_ = std::move(big);

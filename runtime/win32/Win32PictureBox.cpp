@@ -6,6 +6,7 @@
 #include "WindowClass.h"
 #include "WindowDefinition.h"
 
+#include <algorithm>
 #include <new>
 
 namespace lumeno {
@@ -78,26 +79,32 @@ void Win32PictureBox::paint() {
     HDC device = BeginPaint(window_, &paint);
     RECT box;
     GetClientRect(window_, &box);
-    if (GetFocus() == window_)
-        paintFocusBorder(device, box);
-    else
-        DrawEdge(device, &box, EDGE_SUNKEN, BF_RECT);
-    // The model's pixels are a top-down 32-bit bitmap already: painted from its memory, one
-    // pixel to one pixel.
+    constexpr int border = PictureBox::border;
+    // Only what is to be painted: the rows a run repaints lie inside the border.
+    const RECT& dirty = paint.rcPaint;
+    if (dirty.left < border || dirty.top < border || dirty.right > box.right - border ||
+        dirty.bottom > box.bottom - border) {
+        if (focused_)
+            paintFocusBorder(device, box);
+        else
+            DrawEdge(device, &box, EDGE_SUNKEN, BF_RECT);
+    }
+    // The model's pixels are a top-down 32-bit bitmap already: its rows to be painted are
+    // painted from its memory, one pixel to one pixel.
     const PixelImage& shown = box_.shown();
-    if (shown.width() > 0 && shown.height() > 0) {
+    const int top = std::clamp(static_cast<int>(dirty.top) - border, 0, shown.height());
+    const int bottom = std::clamp(static_cast<int>(dirty.bottom) - border, top, shown.height());
+    if (shown.width() > 0 && bottom > top) {
         BITMAPINFO format{};
         format.bmiHeader.biSize = sizeof format.bmiHeader;
         format.bmiHeader.biWidth = shown.width();
-        format.bmiHeader.biHeight = -shown.height();
+        format.bmiHeader.biHeight = -(bottom - top);
         format.bmiHeader.biPlanes = 1;
         format.bmiHeader.biBitCount = 32;
         format.bmiHeader.biCompression = BI_RGB;
-        constexpr int border = PictureBox::border;
-        SetDIBitsToDevice(device, border, border, static_cast<DWORD>(shown.width()),
-                          static_cast<DWORD>(shown.height()), 0, 0, 0,
-                          static_cast<UINT>(shown.height()), shown.words(), &format,
-                          DIB_RGB_COLORS);
+        SetDIBitsToDevice(device, border, border + top, static_cast<DWORD>(shown.width()),
+                          static_cast<DWORD>(bottom - top), 0, 0, 0,
+                          static_cast<UINT>(bottom - top), shown.row(top), &format, DIB_RGB_COLORS);
     }
     EndPaint(window_, &paint);
     box_.painted();
@@ -121,6 +128,7 @@ LRESULT CALLBACK Win32PictureBox::windowProcedure(HWND window, UINT message, WPA
         return 1; // painting covers the whole box
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+        box->focused_ = message == WM_SETFOCUS;
         InvalidateRect(window, nullptr, FALSE); // the border shows the focus
         return 0;
     case WM_LBUTTONDOWN:

@@ -42,6 +42,9 @@ private:
     int left_; // twips, in the parent's client area
     int top_;
     HWND window_ = nullptr; // destroyed with its parent
+    // Whether the box has the keyboard focus, from WM_SETFOCUS and WM_KILLFOCUS: a paint after
+    // each row of a run need not ask the window system (a round trip to Wine's server).
+    bool focused_ = false;
 };
 
 } // namespace lumeno

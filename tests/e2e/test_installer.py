@@ -1,13 +1,17 @@
 """The Windows packages as a user gets them: the zip, and the installer under Wine.
 
-    test_installer.py --cpack CPACK --config CPackConfig.cmake --wine-prefix-script SCRIPT \
-        --version V --picture BMP --screenshots DIR --work-dir DIR
+    test_installer.py --windows win64|win32 --cpack CPACK --config CPackConfig.cmake \
+        --zip-config CPackConfig.cmake --wine-prefix-script SCRIPT --version V --picture BMP \
+        --screenshots DIR --work-dir DIR
 
-Makes both packages with cpack in the work folder and checks that the zip holds the
-program, the README and the licence. Then, in a new Wine prefix there (a clean Windows,
-nothing shared with the other tests): installs silently (/S); checks the installed files,
-the Start menu shortcut and the entry under Settings > Apps; starts the program the
-shortcut points to in Xvfb and waits for its window, showing the picture; uninstalls
+Makes the installer (--config, the 64-bit build's) and the zip of the program for that
+Windows (--zip-config, the build's of that architecture) with cpack in the work folder and
+checks that the zip holds the program, the README and the licence. Then, in a new Wine
+prefix there of a 64-bit or a 32-bit Windows (a clean Windows, nothing shared with the other
+tests): installs silently (/S); checks the installed files, that the program is the one for
+that Windows, the Start menu shortcut and the entry under Settings > Apps, in the registry
+view of the program's architecture; starts the program the shortcut points to in Xvfb and
+waits for its window, showing the picture; uninstalls
 silently with the entry's QuietUninstallString; restarts Wine's Windows, and checks that no
 file, no folder of the program, no shortcut and no entry is left behind. The work folder
 (some 700 MB) is emptied first and deleted at the end.
@@ -30,6 +34,9 @@ UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\lumen
 INSTALL_DIR = r"C:\Program Files\lumeno"
 SHORTCUT = "ProgramData/Microsoft/Windows/Start Menu/Programs/lumeno.lnk"
 PACKAGE_FILES = {"lumeno.exe", "README.md", "LICENSE"}
+# Per Windows: the PE machine type of its program, and the options of reg.exe that read the
+# registry view the program's entry is in (Wine's plain reg.exe is the 32-bit one).
+WINDOWS = {"win64": (0x8664, ["/reg:64"]), "win32": (0x14C, [])}
 
 
 def wine_environment(prefix):
@@ -50,11 +57,9 @@ def wine(prefix, *command, check=True):
     return done.returncode, done.stdout
 
 
-def uninstall_entry(prefix):
-    """The values of the uninstall registry key, or None when there is no such key. The 64-bit
-    installer writes the registry's 64-bit view; plain "wine reg" is the 32-bit reg.exe where
-    Wine has its 32-bit half."""
-    code, output = wine(prefix, "wine", "reg", "query", UNINSTALL_KEY, "/reg:64", check=False)
+def uninstall_entry(prefix, windows):
+    """The values of the uninstall registry key, or None when there is no such key."""
+    code, output = wine(prefix, "wine", "reg", "query", UNINSTALL_KEY, *WINDOWS[windows][1], check=False)
     if code != 0:
         return None
     values = {}
@@ -82,21 +87,30 @@ def files_under(folder):
     return {str(p.relative_to(folder)) for p in folder.rglob("*") if not p.is_dir()}
 
 
-def check_zip(packages, version):
-    archive = packages / f"lumeno-{version}-win64.zip"
+def machine(program):
+    """The machine type in a PE file's header."""
+    data = program.read_bytes()
+    return struct.unpack_from("<H", data, struct.unpack_from("<I", data, 0x3C)[0] + 4)[0]
+
+
+def check_zip(packages, version, windows):
+    archive = packages / f"lumeno-{version}-{windows}.zip"
     names = set(zipfile.ZipFile(archive).namelist())
-    expected = {f"lumeno-{version}-win64/{name}" for name in PACKAGE_FILES}
+    expected = {f"lumeno-{version}-{windows}/{name}" for name in PACKAGE_FILES}
     assert names == expected, "%s holds %s, expected %s" % (archive.name, sorted(names), sorted(expected))
 
 
-def check_installed(prefix, version):
+def check_installed(prefix, version, windows):
     drive = prefix / "drive_c"
     folder = drive / "Program Files/lumeno"
     found = files_under(folder) if folder.is_dir() else set()
     assert found == PACKAGE_FILES | {"uninstall.exe"}, "installed %s" % sorted(found)
+    installed, expected_machine = machine(folder / "lumeno.exe"), WINDOWS[windows][0]
+    assert installed == expected_machine, "installed a program for machine 0x%04x on %s, expected 0x%04x" % (
+        installed, windows, expected_machine)
     target = shortcut_target(drive / SHORTCUT)
     assert target == INSTALL_DIR + r"\lumeno.exe", "the Start menu shortcut points to %r" % target
-    entry = uninstall_entry(prefix)
+    entry = uninstall_entry(prefix, windows)
     assert entry is not None, "no uninstall entry %s" % UNINSTALL_KEY
     uninstaller = '"%s\\uninstall.exe"' % INSTALL_DIR
     expected = {"DisplayName": "lumeno", "DisplayVersion": version, "Publisher": "lumeno developers",
@@ -110,19 +124,22 @@ def check_installed(prefix, version):
     return target, entry["QuietUninstallString"]
 
 
-def check_runs(prefix, program, picture, screenshots):
+def check_runs(prefix, program, picture, screenshots, windows):
     """The installed program shows its window with the picture in both boxes."""
     harness.config.platform = "wine"
     harness.config.wine_prefix = str(prefix)
     harness.config.lumeno = program
     harness.config.screenshots = screenshots
-    with platform_wine.Session("installed").start() as session:
-        session.wait_for_client_area(harness.picture_shown(harness.read_bmp(picture)), "installed")
+    name = "installed-" + windows
+    with platform_wine.Session(name).start() as session:
+        session.wait_for_client_area(harness.picture_shown(harness.read_bmp(picture)), name)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    for option in ("cpack", "config", "wine-prefix-script", "version", "picture", "screenshots", "work-dir"):
+    parser.add_argument("--windows", choices=WINDOWS, required=True)
+    for option in ("cpack", "config", "zip-config", "wine-prefix-script", "version", "picture", "screenshots",
+                   "work-dir"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
     os.makedirs(args.screenshots, exist_ok=True)
@@ -131,15 +148,16 @@ def main():
     packages = work / "packages"
     prefix = work / "prefix"
     try:
-        subprocess.run([args.cpack, "-G", "ZIP;NSIS", "--config", args.config, "-B", packages],
-                       stdout=subprocess.DEVNULL, check=True)
-        check_zip(packages, args.version)
-        subprocess.run([args.wine_prefix_script, prefix, "make"], stdout=subprocess.DEVNULL,
+        for generator, config in (("NSIS", args.config), ("ZIP", args.zip_config)):
+            subprocess.run([args.cpack, "-G", generator, "--config", config, "-B", packages],
+                           stdout=subprocess.DEVNULL, check=True)
+        check_zip(packages, args.version, args.windows)
+        subprocess.run([args.wine_prefix_script, prefix, "make", args.windows], stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=True)
         before = files_under(prefix / "drive_c")
-        wine(prefix, "wine", packages / f"lumeno-{args.version}-win64-setup.exe", "/S")
-        program, quiet_uninstall = check_installed(prefix, args.version)
-        check_runs(prefix, program, args.picture, args.screenshots)
+        wine(prefix, "wine", packages / f"lumeno-{args.version}-setup.exe", "/S")
+        program, quiet_uninstall = check_installed(prefix, args.version, args.windows)
+        check_runs(prefix, program, args.picture, args.screenshots, args.windows)
         # The command line as Windows runs it: the quoted uninstaller, then /S.
         uninstaller, switch = quiet_uninstall.rsplit(" ", 1)
         wine(prefix, "wine", uninstaller.strip('"'), switch)
@@ -149,7 +167,7 @@ def main():
         left = files_under(prefix / "drive_c") - before
         assert not left, "the uninstaller left %s" % sorted(left)
         assert not (prefix / "drive_c/Program Files/lumeno").exists(), "the uninstaller left its folder"
-        assert uninstall_entry(prefix) is None, "the uninstaller left %s" % UNINSTALL_KEY
+        assert uninstall_entry(prefix, args.windows) is None, "the uninstaller left %s" % UNINSTALL_KEY
     finally:
         if prefix.exists():
             subprocess.run([args.wine_prefix_script, prefix, "stop"], check=False)
