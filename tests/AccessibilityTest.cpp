@@ -74,6 +74,9 @@ private:
     IAccessible* object_ = nullptr;
 };
 
+// Windows 8's EVENT_OBJECT_LIVEREGIONCHANGED, which the headers leave out for Windows 7.
+constexpr DWORD liveRegionChanged = 0x8019;
+
 // The events a screen reader hears, on this thread.
 struct Heard {
     HWND window;
@@ -90,8 +93,8 @@ void CALLBACK listen(HWINEVENTHOOK /*hook*/, DWORD event, HWND window, LONG obje
         return;
     const bool busy = window == formWindow &&
                       (ClientObject(window).state() & STATE_SYSTEM_BUSY) == STATE_SYSTEM_BUSY;
-    heard.push_back({window, event, busy,
-                     event == EVENT_OBJECT_LIVEREGIONCHANGED ? ClientObject(window).name() : ""});
+    heard.push_back(
+        {window, event, busy, event == liveRegionChanged ? ClientObject(window).name() : ""});
 }
 
 void pump() {
@@ -202,9 +205,8 @@ TEST_F(AccessibilityTest, EveryInterfaceLeadsBackToTheSameObject) {
 }
 
 TEST_F(AccessibilityTest, BusyDuringARunAndTheResultAnnounced) {
-    HWINEVENTHOOK hook =
-        SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr, listen,
-                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_STATECHANGE, liveRegionChanged, nullptr,
+                                         listen, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
     heard.clear();
     SetWindowTextW(FindWindowExW(formWindow, nullptr, L"EDIT", nullptr), L"2");
@@ -221,7 +223,7 @@ TEST_F(AccessibilityTest, BusyDuringARunAndTheResultAnnounced) {
             formEvents.emplace_back(event.event, event.busy);
         if (event.window == picTo && event.event == EVENT_OBJECT_DESCRIPTIONCHANGE)
             ++resultAnnounced;
-        if (GetParent(event.window) == formWindow && event.event == EVENT_OBJECT_LIVEREGIONCHANGED)
+        if (GetParent(event.window) == formWindow && event.event == liveRegionChanged)
             liveRegion.push_back(event.name);
     }
     const std::vector<std::pair<DWORD, bool>> busyThenIdle{{EVENT_OBJECT_STATECHANGE, true},

@@ -15,6 +15,8 @@ constexpr int notificationKindActionCompleted = 2;
 constexpr int notificationProcessingImportantMostRecent = 1;
 using RaiseNotification = HRESULT(WINAPI*)(IRawElementProviderSimple*, int, int, BSTR, BSTR);
 using HostProvider = HRESULT(WINAPI*)(HWND, IRawElementProviderSimple**);
+// Windows 8's EVENT_OBJECT_LIVEREGIONCHANGED, which the headers leave out for Windows 7.
+constexpr DWORD liveRegionChanged = 0x8019;
 
 // The UI Automation functions, looked up once: the program also starts where they are missing.
 struct UiAutomation {
@@ -69,7 +71,7 @@ void Win32Announcer::announce(std::string_view text) {
     if (raiseNotification(window_, wide) || liveRegion_ == nullptr)
         return;
     SetWindowTextW(liveRegion_, wide.c_str());
-    NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, liveRegion_, OBJID_CLIENT, CHILDID_SELF);
+    NotifyWinEvent(liveRegionChanged, liveRegion_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 } // namespace lumeno
