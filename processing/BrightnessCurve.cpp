@@ -27,7 +27,7 @@ std::string floatingPointCause(int raised, int component, std::int16_t v, float 
     const std::string where =
         "b = " + numberText(b) + " and " + componentNames[component] + " " + numberText(v) + ".";
     if (raised & FE_DIVBYZERO)
-        return "The brightness curve divided by zero: b·x + 1 is 0 for " + where;
+        return "The brightness curve divided by zero: b × x + 1 is 0 for " + where;
     if (raised & FE_OVERFLOW)
         return "The brightness curve went beyond the largest floating-point number for " + where;
     return "The brightness curve has no defined value for " + where;

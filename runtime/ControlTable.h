@@ -27,6 +27,14 @@ public:
     CommandButton* commandButton(std::string_view name) const { return find<CommandButton>(name); }
     TextBox* textBox(std::string_view name) const { return find<TextBox>(name); }
     PictureBox* pictureBox(std::string_view name) const { return find<PictureBox>(name); }
+    // Every picture box, in the order added.
+    std::vector<PictureBox*> pictureBoxes() const {
+        std::vector<PictureBox*> boxes;
+        for (const auto& entry : entries_)
+            if (PictureBox* const* box = std::get_if<PictureBox*>(&entry.second))
+                boxes.push_back(*box);
+        return boxes;
+    }
 
 private:
     template <class Kind> Kind* find(std::string_view name) const {

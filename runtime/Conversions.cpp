@@ -158,7 +158,8 @@ float textToSingle(std::string_view text, std::string_view localeDecimalSeparato
         if (decimal.magnitude >= 0)
             throw RuntimeError(ErrorKind::Overflow,
                                "The number " + quoted(decimal.number) +
-                                   " is too large; the parameter must lie within ±3.4e38.");
+                                   " is too large; the parameter must lie between minus and plus "
+                                   "3.4 times 10 to the power of 38.");
         return decimal.negative ? -0.0F : 0.0F; // too small for a single: rounds to zero
     }
     if (error != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value))

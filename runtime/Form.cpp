@@ -7,6 +7,7 @@
 #include "Runtime.h"
 #include "RuntimeError.h"
 #include "TabOrder.h"
+#include "TextBox.h"
 
 #include <algorithm>
 #include <exception>
@@ -53,8 +54,7 @@ FormWindow& Form::window() {
         std::unique_ptr<FormWindow> made = platform::createWindow(definition_, *this);
         for (const ControlDefinition& control : definition_.controls)
             made->addControl(control);
-        if (const ControlDefinition* first = firstFocus(definition_))
-            made->focusAtStart(*first);
+        made->controlsAdded(firstFocus(definition_));
         window_ = std::move(made);
         ++loadCount_;
     }
@@ -66,7 +66,9 @@ CommandButton& Form::commandButton(std::string_view name) {
 }
 
 TextBox& Form::textBox(std::string_view name) {
-    return found(window().controls().textBox(name), name, "text box");
+    TextBox& box = found(window().controls().textBox(name), name, "text box");
+    textBoxFetched_ = name;
+    return box;
 }
 
 PictureBox& Form::pictureBox(std::string_view name) {
@@ -113,7 +115,9 @@ void Form::densityChanged(FormWindow& window) {
 }
 
 void Form::setMousePointer(MousePointer pointer) {
-    window().setMousePointer(pointer);
+    FormWindow& shown = window();
+    shown.setMousePointer(pointer);
+    resultAnnouncement_.pointerSet(pointer, shown, loadCount_);
 }
 
 void Form::click(std::string_view control) {
@@ -121,10 +125,13 @@ void Form::click(std::string_view control) {
     if (binding == bindings_.end())
         return;
     ++handlersRunning_;
+    textBoxFetched_.clear();
     try {
         binding->click(*this);
     } catch (...) {
         const RuntimeError error = asRuntimeError(std::current_exception());
+        if (error.kind() == ErrorKind::TypeMismatch)
+            focusTextToCorrect();
         reportError(error);
         // A user's error leaves the window usable; any other failure means the program
         // itself is broken, and it ends.
@@ -133,6 +140,17 @@ void Form::click(std::string_view control) {
     }
     --handlersRunning_;
     handlerReturned();
+}
+
+void Form::focusTextToCorrect() {
+    // A type mismatch is a text that is not a number, and the texts a handler converts are
+    // those of its text boxes: the one it fetched last is the one to correct. It takes the
+    // focus before the report, which gives the focus back to it when dismissed; the user
+    // types the correction at once.
+    if (!isLoaded())
+        return;
+    if (TextBox* box = window_->controls().textBox(textBoxFetched_))
+        box->focusWithTextSelected();
 }
 
 void Form::closedByUser() {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "MousePointer.h"
+#include "ResultAnnouncement.h"
 #include "WindowDefinition.h"
 
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -66,6 +68,7 @@ public:
 private:
     FormWindow& window();
     void handlerReturned();
+    void focusTextToCorrect();
 
     const WindowDefinition& definition_;
     std::span<const EventBinding> bindings_;
@@ -74,6 +77,9 @@ private:
     int handlersRunning_ = 0;
     bool densityChangeWaits_ = false;
     std::uint64_t loadCount_ = 0;
+    ResultAnnouncement resultAnnouncement_;
+    // The text box the running handler fetched last, by name.
+    std::string textBoxFetched_;
 };
 
 } // namespace lumeno

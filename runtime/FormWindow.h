@@ -2,6 +2,8 @@
 
 #include "MousePointer.h"
 
+#include <string_view>
+
 namespace lumeno {
 
 class ControlTable;
@@ -21,8 +23,9 @@ public:
     // the window's density. The controls come in tab order: the order in which the window
     // moves the focus is the order in which they are added.
     virtual void addControl(const ControlDefinition& control) = 0;
-    // The control of the window that has the focus when the window is first shown.
-    virtual void focusAtStart(const ControlDefinition& control) = 0;
+    // Every control is added; `firstFocus`, when not null, has the focus when the window is
+    // first shown.
+    virtual void controlsAdded(const ControlDefinition* firstFocus) = 0;
     // Shows the window, modeless, with no owner.
     virtual void show() = 0;
     virtual void hide() = 0;
@@ -30,6 +33,8 @@ public:
     // a text box's own pointer too.
     virtual void setMousePointer(MousePointer pointer) = 0;
     virtual const ControlTable& controls() const = 0;
+    // Says the text to assistive technology at once, wherever the focus is.
+    virtual void announce(std::string_view text) = 0;
     // Lays the window out at the density of the screen it is on now, after it told its Form
     // of a change (Form::densityChanged). A window that keeps one density, its toolkit
     // scaling what it draws to the screen, has nothing to do.

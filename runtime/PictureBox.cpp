@@ -48,7 +48,7 @@ void PictureBox::setOuterSize(int widthTwips, int heightTwips) {
     const int rows = std::max(height - 2 * border, 0);
     if (width < 0 || height < 0 || columns > largestSide || rows > largestSide ||
         std::int64_t{columns} * rows > largestArea)
-        failed("a size of " + numberText(widthTwips) + " x " + numberText(heightTwips) +
+        failed("a size of " + numberText(widthTwips) + " by " + numberText(heightTwips) +
                " twips is out of range");
     outerWidth_ = widthTwips;
     outerHeight_ = heightTwips;
@@ -151,6 +151,7 @@ void PictureBox::persistentImageToPicture() {
         failed("there is no persistent image without persistent drawing");
     picture_ = shown_; // the box shows the same
     pictureDrawn_ = true;
+    ++pictureReplacements_;
     view_.pictureReplaced();
 }
 

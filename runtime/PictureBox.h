@@ -79,6 +79,8 @@ public:
     }
     // The persistent image becomes the box's picture.
     void persistentImageToPicture();
+    // How many times that happened.
+    std::uint64_t pictureReplacements() const { return pictureReplacements_; }
     // What the box shows, in words, for assistive technology: the picture's size, or that
     // the program drew it, and the mean brightness of what the client area shows.
     std::string description() const;
@@ -112,6 +114,7 @@ private:
     std::string name_;
     PixelImage picture_;
     bool pictureDrawn_ = false; // the picture is a persistent image, not the one it was made with
+    std::uint64_t pictureReplacements_ = 0;
     std::uint32_t background_;
     ScreenDensity density_;
     PictureBoxView& view_;

@@ -194,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
     StageOrder, CurveErrors,
     testing::Values(
         ErrorCase{"RedDividesByZero", rgb(255, 0, 0), -1.0F, ErrorKind::FloatingPoint,
-                  "divided by zero: b·x + 1 is 0 for b = -1 and red 255"},
+                  "divided by zero: b × x + 1 is 0 for b = -1 and red 255"},
         ErrorCase{"BlueDividesByZero", rgb(0, 0, 255), -1.0F, ErrorKind::FloatingPoint, "blue 255"},
         // Blue's division (stage 2) comes before red's overflow (stage 3).
         ErrorCase{"BlueDivisionBeforeRedOverflow", rgb(254, 0, 255), -1.0F,

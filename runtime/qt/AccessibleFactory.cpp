@@ -1,8 +1,11 @@
 #include "AccessibleFactory.h"
 
+#include "Announcer.h"
 #include "FormAccessible.h"
 #include "PictureBoxAccessible.h"
 #include "PictureBoxControl.h"
+#include "TextBoxAccessible.h"
+#include "TextBoxControl.h"
 #include "Window.h"
 
 #include <QAccessible>
@@ -18,6 +21,10 @@ QAccessibleInterface* accessibleFor(const QString& /*className*/, QObject* objec
         return new FormAccessible(form);
     if (auto* box = dynamic_cast<PictureBoxControl*>(object))
         return new PictureBoxAccessible(box);
+    if (auto* field = dynamic_cast<TextBoxControl*>(object))
+        return new TextBoxAccessible(field);
+    if (auto* announcement = dynamic_cast<Announcer*>(object))
+        return new QAccessibleWidget(announcement, QAccessible::Notification);
     return nullptr;
 }
 

@@ -1,6 +1,8 @@
 #include "Window.h"
 
 #include "AccessibleFactory.h"
+#include "Announcer.h"
+#include "AtSpiState.h"
 #include "CommandButtonControl.h"
 #include "Form.h"
 #include "LabelControl.h"
@@ -90,8 +92,15 @@ void Window::addControl(const ControlDefinition& control) {
     labelBefore_ = qobject_cast<QLabel*>(widget);
 }
 
-void Window::focusAtStart(const ControlDefinition& control) {
-    findChild<QWidget*>(toQString(control.name))->setFocus();
+void Window::controlsAdded(const ControlDefinition* firstFocus) {
+    if (firstFocus != nullptr)
+        findChild<QWidget*>(toQString(firstFocus->name))->setFocus();
+    // After the controls, which keep their places among the window's children.
+    announcer_ = new Announcer(this);
+}
+
+void Window::announce(std::string_view text) {
+    announcer_->announce(toQString(text));
 }
 
 void Window::setMousePointer(MousePointer pointer) {
@@ -113,6 +122,7 @@ void Window::setMousePointer(MousePointer pointer) {
     changed.busy = true;
     QAccessibleStateChangeEvent event(this, changed);
     QAccessible::updateAccessibility(&event);
+    sendBusyChanged(this, busy);
 }
 
 void Window::closeEvent(QCloseEvent* event) {

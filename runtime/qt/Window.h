@@ -10,17 +10,20 @@
 
 namespace lumeno::qt {
 
+class Announcer;
+
 // The on-screen window of a window definition, as a top-level Qt widget of fixed size.
 class Window : public QWidget, public FormWindow {
 public:
     Window(const WindowDefinition& definition, Form& form);
 
     void addControl(const ControlDefinition& control) override;
-    void focusAtStart(const ControlDefinition& control) override;
+    void controlsAdded(const ControlDefinition* firstFocus) override;
     void show() override { QWidget::show(); }
     void hide() override { QWidget::hide(); }
     void setMousePointer(MousePointer pointer) override;
     const ControlTable& controls() const override { return controls_; }
+    void announce(std::string_view text) override;
 
     // Whether the window shows the busy pointer.
     bool isBusy() const { return busy_; }
@@ -34,6 +37,7 @@ private:
     ControlTable controls_;
     QLabel* labelBefore_ = nullptr; // the control added last, when it is a label
     bool busy_ = false;
+    Announcer* announcer_ = nullptr;
 };
 
 } // namespace lumeno::qt

@@ -1,6 +1,7 @@
 #include "TextBoxControl.h"
 
 #include "WideText.h"
+#include "Window.h"
 
 namespace lumeno::win32 {
 
@@ -9,6 +10,11 @@ std::string TextBoxControl::text() const {
     text.resize(static_cast<std::size_t>(
         GetWindowTextW(window_, text.data(), static_cast<int>(text.size()))));
     return toUtf8(text);
+}
+
+void TextBoxControl::focusWithTextSelected() {
+    SendMessageW(window_, EM_SETSEL, 0, -1);
+    form_.focusControl(window_);
 }
 
 } // namespace lumeno::win32

@@ -144,10 +144,12 @@ void Window::addControl(const ControlDefinition& control) {
     windowsOfControls_.emplace_back(&control, added);
 }
 
-void Window::focusAtStart(const ControlDefinition& control) {
-    const auto found = std::ranges::find(windowsOfControls_, &control,
+void Window::controlsAdded(const ControlDefinition* firstFocus) {
+    const auto found = std::ranges::find(windowsOfControls_, firstFocus,
                                          &std::pair<const ControlDefinition*, HWND>::first);
     firstFocus_ = found != windowsOfControls_.end() ? found->second : nullptr;
+    // After the controls, which keep their places among the window's children.
+    announcer_.emplace(window_.get());
 }
 
 HWND Window::makeControl(const ControlDefinition& control, const ScreenDensity& density,
@@ -171,8 +173,9 @@ HWND Window::makeControl(const ControlDefinition& control, const ScreenDensity& 
     case ControlKind::TextBox: {
         HWND field =
             addSystemControl(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, control, box, id);
-        controls_.add(control.name,
-                      textBoxes_.emplace_back(std::make_unique<TextBoxControl>(field))->model());
+        controls_.add(
+            control.name,
+            textBoxes_.emplace_back(std::make_unique<TextBoxControl>(field, *this))->model());
         return field;
     }
     case ControlKind::Label:
@@ -206,6 +209,10 @@ void Window::show() {
     SendMessageW(window_.get(), WM_CHANGEUISTATE,
                  MAKEWPARAM(UIS_INITIALIZE, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
     ShowWindow(window_.get(), SW_SHOW);
+}
+
+void Window::announce(std::string_view text) {
+    announcer_->announce(text);
 }
 
 void Window::hide() {

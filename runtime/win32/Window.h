@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Announcer.h"
 #include "ControlTable.h"
 #include "FormWindow.h"
 #include "OwnedHandle.h"
@@ -32,11 +33,12 @@ public:
     Window& operator=(const Window&) = delete;
 
     void addControl(const ControlDefinition& control) override;
-    void focusAtStart(const ControlDefinition& control) override;
+    void controlsAdded(const ControlDefinition* firstFocus) override;
     void show() override;
     void hide() override;
     void setMousePointer(MousePointer pointer) override;
     const ControlTable& controls() const override { return controls_; }
+    void announce(std::string_view text) override;
     void applyDensityChange() override;
 
     // The control that has the window's focus, also while another window is active; null
@@ -108,7 +110,8 @@ private:
     LOGFONTW messageFont_{};    // the window's font, as the system describes it at its density
     int nextControlId_;
     std::vector<std::pair<const ControlDefinition*, HWND>> windowsOfControls_;
-    OwnedWindow window_; // destroyed first, with its controls (see the destructor)
+    std::optional<Announcer> announcer_; // once the window exists
+    OwnedWindow window_;                 // destroyed first, with its controls (see the destructor)
 };
 
 } // namespace lumeno::win32

@@ -107,7 +107,8 @@ class AccessibilityTest(unittest.TestCase):
             ("text", "parameter value?"),
             ("push button", "Quit"),
             ("push button", "Restart"),
-        ], "the window's controls in tab order")
+            ("notification", ""),
+        ], "the window's controls in tab order, then where it announces what is not about the focus")
         self.pictures = {c.name: c for c in controls if c.getRoleName() == "image"}
         shown = mean_brightness(lx.shown_part(self.picture))
         for picture in self.pictures.values():
