@@ -9,12 +9,13 @@
 
 // What a platform provides to the shared run-time, and nothing else: the program's
 // application and event loop; its windows, each a FormWindow that shows the pointer, lays
-// itself out by twips at its screen's density and makes a view of each control
+// itself out by twips at its screen's density, makes a view of each control
 // (PictureBoxView, CommandButtonView, TextBoxView, LabelView) for the control's model in
-// runtime/; the message box; the user's decimal separator; the program's resources. A
-// platform is one folder of runtime/ (qt, win32) whose classes live in a namespace of the
-// same name and whose files have the same names in every folder; the build links exactly
-// one (the CMake option LUMENO_PLATFORM).
+// runtime/ and says things to assistive technology (Announcer); the message box; the
+// user's decimal separator; the program's resources. A platform is one folder of runtime/
+// (qt, win32) whose classes live in a namespace of the same name and whose files have the
+// same names in every folder; the build links exactly one (the CMake option
+// LUMENO_PLATFORM).
 namespace lumeno {
 
 class Form;
