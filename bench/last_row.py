@@ -140,12 +140,14 @@ class Wine:
 
 def windows_process(program):
     """The process of a Windows program that Wine runs, named by its path (64-bit Wine starts
-    it from start.exe, as a process of its own, named by its Windows path)."""
-    name = os.path.basename(program).encode()
+    it from start.exe, as a process of its own, named by its Windows path on drive Z:, which is
+    the root folder). The whole path tells it from the same program run from another folder."""
+    path = os.path.abspath(program).encode()
     for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
             with open("/proc/%s/cmdline" % pid, "rb") as cmdline:
-                if cmdline.read().split(b"\0")[0].replace(b"\\", b"/").split(b"/")[-1] == name:
+                name = cmdline.read().split(b"\0")[0].replace(b"\\", b"/")
+                if name.removeprefix(b"Z:").removeprefix(b"z:") == path:
                     return int(pid)
         except OSError:  # a process that has just ended
             pass
