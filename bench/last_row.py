@@ -141,14 +141,16 @@ class Wine:
 def windows_process(program):
     """The process of a Windows program that Wine runs, named by its path (64-bit Wine starts
     it from start.exe, as a process of its own, named by its Windows path on drive Z:, which is
-    the root folder). The whole path tells it from the same program run from another folder."""
+    the root folder; 32-bit Wine runs it in the process started, named as it was started). The
+    whole path tells it from the same program run from another folder."""
     path = os.path.abspath(program).encode()
     for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
             with open("/proc/%s/cmdline" % pid, "rb") as cmdline:
                 name = cmdline.read().split(b"\0")[0].replace(b"\\", b"/")
-                if name.removeprefix(b"Z:").removeprefix(b"z:") == path:
-                    return int(pid)
+            name = name.removeprefix(b"Z:").removeprefix(b"z:")
+            if os.path.normpath(os.path.join(os.readlink(b"/proc/%s/cwd" % pid.encode()), name)) == path:
+                return int(pid)
         except OSError:  # a process that has just ended
             pass
     raise AssertionError("no Wine process runs %s" % program)
