@@ -3,13 +3,21 @@ figures against lumeno's goals.
 
 Inputs: Google Benchmark JSON of map_bench and run_bench (with repetitions), and the JSON
 of bench/window.py, bench/last_row.py and bench/peers.py. Every figure is a wall-clock
-median over the repetitions. Run with /usr/bin/python3.
+median over the repetitions. With --markdown the table, with where and when it was measured,
+also replaces the one between the marker lines BEGIN and END of a Markdown file, so that a
+rerun updates the document. Run with /usr/bin/python3.
 """
 
 import argparse
+import datetime
 import json
+import os
 import statistics
 import sys
+
+# The lines of the Markdown file between which the table goes.
+BEGIN = "<!-- bench table: scripts/bench replaces the lines from here to the end line -->"
+END = "<!-- end of bench table -->"
 
 
 def repetitions(path):
@@ -44,6 +52,12 @@ def main():
         parser.add_argument("--" + name, required=True)
     parser.add_argument("--windows-last-row", nargs=2, action="append", default=[], metavar=("ARCH", "JSON"),
                         help="last_row.py's figures for the Windows program of ARCH under Wine")
+    parser.add_argument("--markdown", metavar="FILE",
+                        help="a Markdown file whose table between its marker lines is replaced by this one")
+    parser.add_argument("--note", action="append", default=[],
+                        help="a line to print under the table, such as why a row is missing")
+    parser.add_argument("--load-before", help="the load average before measuring, for --markdown")
+    parser.add_argument("--load-after", help="the load average after measuring, for --markdown")
     args = parser.parse_args()
 
     maps = repetitions(args.map)
@@ -115,96 +129,154 @@ def main():
     with open(args.out, "w") as out:
         json.dump(results, out, indent=2)
 
-    r = results
-    size = r["largest_size"]
-    lut, bare = r["opencv_lut_1t_ns_per_px"], "bare Qt window"
-    # (what, figure, unit, reference or None, factor, what the reference is)
-    goals = [
-        ("map, table, %s" % size, r["map_ns_per_px"], "ns/px", lut, 1.0, "cv2.LUT 1 thread"),
-    ]
-    for dpi, click in sorted(r["click_to_last_row"].items(), key=lambda item: int(item[0])):
-        goals.append(("click to last row, %s dpi" % dpi, click["lumeno_ms"], "ms",
-                      click["floor_ms"], 1.1, "floor"))
-    for arch, clicks in r["click_to_last_row_windows"].items():
-        for dpi, click in clicks.items():
-            goals.append(("click to last row, Windows %s in Wine, %s dpi" % (arch, dpi), click["lumeno_ms"],
-                          "ms", click["floor_ms"], 1.1, "Win32 floor"))
-    goals += [
-        ("run, defined window, in X", r["run_defined_window_ms"], "ms", None, 20.0, ""),
-        ("max stall, %dx%d run" % box_192_dpi, r["max_stall_ms"], "ms", None, 16.0, ""),
-        ("start-up to first paint", r["startup_ms"], "ms", r["startup_bare_qt_ms"], 1.25, bare),
-        ("peak RSS after one run", r["rss_mib"], "MiB", r["rss_bare_qt_mib"], 1.2, bare),
-    ]
-    others = [
-        ("map, exact steps, %s" % size, r["map_direct_ns_per_px"], "ns/px"),
-        ("memcpy, %s" % size, r["memcpy_ns_per_px"], "ns/px"),
-        ("cv2.LUT 1 thread, %s" % size, r["opencv_lut_1t_ns_per_px"], "ns/px"),
-        ("Pillow Image.point, %s" % size, r["pillow_point_ns_per_px"], "ns/px"),
-        ("ImageMagick -fx (%s threads), %s" % (r["imagemagick_threads"], r["imagemagick_fx_size"]),
-         r["imagemagick_fx_ns_per_px"], "ns/px"),
-        ("run again in X, warm process", r["run_defined_window_again_ms"], "ms"),
-        ("run, %s offscreen" % size, r["run_ns_per_px"], "ns/px"),
-        ("worst stall of the %dx%d runs" % box_192_dpi, r["max_stall_worst_ms"], "ms"),
-        ("start-up of the bare Qt window", r["startup_bare_qt_ms"], "ms"),
-        ("peak RSS of the bare Qt window", r["rss_bare_qt_mib"], "MiB"),
-    ]
+    table = Table(results)
+    table.notes += args.note
+    for line in table.text():
+        print(line)
+    if args.markdown:
+        write_markdown(args.markdown, table.markdown(machine(args.load_before, args.load_after)))
 
-    def number(value):
-        return "%.4g" % value
 
-    lines = []
-    for what, figure, unit, reference, factor, against in goals:
+def number(value):
+    return "%.4g" % value
+
+
+class Table:
+    """The figures against their goals, then the reference figures, and notes on both; as text
+    for the terminal or as Markdown."""
+
+    def __init__(self, r):
+        size = r["largest_size"]
+        box = "%dx%d" % tuple(r["click_to_last_row"]["192"]["box_size"])
+        lut, bare = r["opencv_lut_1t_ns_per_px"], "bare Qt window"
+        # (what, figure, unit, reference or None, factor, what the reference is)
+        goals = [
+            ("map, table, %s" % size, r["map_ns_per_px"], "ns/px", lut, 1.0, "cv2.LUT 1 thread"),
+        ]
+        for dpi, click in sorted(r["click_to_last_row"].items(), key=lambda item: int(item[0])):
+            goals.append(("click to last row, %s dpi (box %dx%d)" % (dpi, *click["box_size"]),
+                          click["lumeno_ms"], "ms", click["floor_ms"], 1.1, "floor"))
+        for arch, clicks in r["click_to_last_row_windows"].items():
+            for dpi, click in clicks.items():
+                goals.append(("click to last row, Windows %s in Wine, %s dpi" % (arch, dpi),
+                              click["lumeno_ms"], "ms", click["floor_ms"], 1.1, "Win32 floor"))
+        goals += [
+            ("run, defined window, in X", r["run_defined_window_ms"], "ms", None, 20.0, ""),
+            ("max stall, %s run" % box, r["max_stall_ms"], "ms", None, 16.0, ""),
+            ("start-up to first paint", r["startup_ms"], "ms", r["startup_bare_qt_ms"], 1.25, bare),
+            ("peak RSS after one run", r["rss_mib"], "MiB", r["rss_bare_qt_mib"], 1.2, bare),
+        ]
+        self.goals = [self.goal_row(*goal) for goal in goals]
+        others = [
+            ("map, exact steps, %s" % size, r["map_direct_ns_per_px"], "ns/px"),
+            ("memcpy, %s" % size, r["memcpy_ns_per_px"], "ns/px"),
+            ("cv2.LUT 1 thread, %s" % size, r["opencv_lut_1t_ns_per_px"], "ns/px"),
+            ("Pillow Image.point, %s" % size, r["pillow_point_ns_per_px"], "ns/px"),
+            ("ImageMagick -fx (%s threads), %s" % (r["imagemagick_threads"], r["imagemagick_fx_size"]),
+             r["imagemagick_fx_ns_per_px"], "ns/px"),
+            ("run again in X, warm process", r["run_defined_window_again_ms"], "ms"),
+            ("run, %s offscreen" % size, r["run_ns_per_px"], "ns/px"),
+            ("worst stall of the %s runs" % box, r["max_stall_worst_ms"], "ms"),
+            ("start-up of the bare Qt window", r["startup_bare_qt_ms"], "ms"),
+            ("peak RSS of the bare Qt window", r["rss_bare_qt_mib"], "MiB"),
+        ]
+        self.others = [(what, "skipped" if figure is None else "%s %s" % (number(figure), unit), "", "", "")
+                       for what, figure, unit in others]
+        self.notes = self.spread_notes(r)
+
+    @staticmethod
+    def goal_row(what, figure, unit, reference, factor, against):
+        """(what, value, goal, ratio, verdict); the goal with <= and x for ≤ and ×."""
         if against and reference is None:
             goal, ratio = "<= %s x %s, not measured" % (number(factor), against), ""
             verdict = "MISSED"
         elif against:
             goal = "<= %s x %s (%s %s)" % (number(factor), against, number(reference), unit)
-            ratio = "%.3f" % (figure / reference)
+            ratio = "%.2f" % (figure / reference)
             verdict = "ok" if figure <= factor * reference else "MISSED"
         else:
-            goal, ratio = "<= %s %s" % (number(factor), unit), "-"
+            goal, ratio = "<= %s %s" % (number(factor), unit), ""
             verdict = "ok" if figure <= factor else "MISSED"
-        lines.append((what, "%s %s" % (number(figure), unit), goal, ratio, verdict))
-    for what, figure, unit in others:
-        value = "skipped" if figure is None else "%s %s" % (number(figure), unit)
-        lines.append((what, value, "", "", ""))
+        return what, "%s %s" % (number(figure), unit), goal, ratio, verdict
 
-    header = ("figure", "value", "goal", "ratio", "verdict")
-    widths = [max(len(row[i]) for row in lines + [header]) for i in range(5)]
-    rule = "  ".join("-" * w for w in widths)
-    print("  ".join(h.ljust(w) for h, w in zip(header, widths)).rstrip())
-    print(rule)
-    for index, row in enumerate(lines):
-        if index == len(goals):
-            print(rule)
-        print("  ".join(c.ljust(w) for c, w in zip(row, widths)).rstrip())
-    if r["imagemagick_skipped"]:
-        print("ImageMagick was not run at %s: it would not have ended within the time budget."
-              % ", ".join(r["imagemagick_skipped"]))
-    for name, check in r["peer_checks"].items():
-        if check["share_differing"]:
-            print("%s does not give the curve's own values: %.3g%% of components differ, by up"
-                  " to %d" % (name, 100 * check["share_differing"], check["largest_difference"]))
-    for dpi, click in sorted(r["click_to_last_row"].items(), key=lambda item: int(item[0])):
-        print("click to last row, %s dpi, box %d x %d: %d alternating runs each; quartiles lumeno"
-              " %.3g-%.3g ms, floor %.3g-%.3g ms; load %s" % (
-                  dpi, *click["box_size"], len(click["samples"]["lumeno"]["ms"]),
-                  click["lumeno_spread_ms"]["q1"], click["lumeno_spread_ms"]["q3"],
-                  click["floor_spread_ms"]["q1"], click["floor_spread_ms"]["q3"],
-                  " ".join(click["load_before"])))
-    for arch, clicks in r["click_to_last_row_windows"].items():
-        for dpi, click in clicks.items():
-            print("click to last row, Windows %s in Wine, %s dpi: %d alternating runs each; quartiles"
-                  " lumeno %.3g-%.3g ms, Win32 floor %.3g-%.3g ms; CPU per run lumeno %.3g ms, floor"
-                  " %.3g ms" % (
-                      arch, dpi, len(click["samples"]["lumeno"]["ms"]), click["lumeno_spread_ms"]["q1"],
-                      click["lumeno_spread_ms"]["q3"], click["floor_spread_ms"]["q1"],
-                      click["floor_spread_ms"]["q3"], click["lumeno_cpu_ms"], click["floor_cpu_ms"]))
-    print("ratio: the value over the reference it is held against. Every value is a median of")
-    print("wall-clock times; the rows below the line are for reference and hold no goal. The")
-    print("floor is bench/floor_window: the least a run in the same window must do; the Win32")
-    print("floor (bench/Win32FloorWindow.cpp) the same for the Windows program, under Wine.")
+    @staticmethod
+    def spread_notes(r):
+        notes = []
+        if r["imagemagick_skipped"]:
+            notes.append("ImageMagick was not run at %s: it would not have ended within the time budget."
+                         % ", ".join(r["imagemagick_skipped"]))
+        for name, check in r["peer_checks"].items():
+            if check["share_differing"]:
+                notes.append("%s does not give the curve's own values: %.3g%% of components differ, by up"
+                             " to %d" % (name, 100 * check["share_differing"], check["largest_difference"]))
+        for dpi, click in sorted(r["click_to_last_row"].items(), key=lambda item: int(item[0])):
+            notes.append("click to last row, %s dpi: %d alternating runs each; quartiles lumeno %.3g-%.3g"
+                         " ms, floor %.3g-%.3g ms; load %s" % (
+                             dpi, len(click["samples"]["lumeno"]["ms"]), click["lumeno_spread_ms"]["q1"],
+                             click["lumeno_spread_ms"]["q3"], click["floor_spread_ms"]["q1"],
+                             click["floor_spread_ms"]["q3"], " ".join(click["load_before"])))
+        for arch, clicks in r["click_to_last_row_windows"].items():
+            for dpi, click in clicks.items():
+                notes.append("click to last row, Windows %s in Wine, %s dpi: %d alternating runs each;"
+                             " quartiles lumeno %.3g-%.3g ms, Win32 floor %.3g-%.3g ms; CPU per run"
+                             " lumeno %.3g ms, floor %.3g ms" % (
+                                 arch, dpi, len(click["samples"]["lumeno"]["ms"]),
+                                 click["lumeno_spread_ms"]["q1"], click["lumeno_spread_ms"]["q3"],
+                                 click["floor_spread_ms"]["q1"], click["floor_spread_ms"]["q3"],
+                                 click["lumeno_cpu_ms"], click["floor_cpu_ms"]))
+        return notes
 
+    def text(self):
+        header = ("figure", "value", "goal", "ratio", "verdict")
+        rows = self.goals + self.others
+        widths = [max(len(row[i]) for row in rows + [header]) for i in range(5)]
+        rule = "  ".join("-" * w for w in widths)
+
+        def line(row):
+            return "  ".join(c.ljust(w) for c, w in zip(row, widths)).rstrip()
+
+        return ([line(header), rule] + [line(row) for row in self.goals] + [rule]
+                + [line(row) for row in self.others] + self.notes + [
+                    "ratio: the value over the reference it is held against. Every value is a median of",
+                    "wall-clock times; the rows below the line are for reference and hold no goal. The",
+                    "floor is bench/floor_window: the least a run in the same window must do; the Win32",
+                    "floor (bench/Win32FloorWindow.cpp) the same for the Windows program, under Wine."])
+
+    def markdown(self, measured_on):
+        def line(row):
+            return "| " + " | ".join(cell.replace("<=", "≤").replace(" x ", " × ") for cell in row) + " |"
+
+        return ([measured_on, "", line(("figure", "value", "goal", "ratio", "verdict")), "|---|---|---|---|---|"]
+                + [line(row) for row in self.goals] + ["", "For reference, with no goal:", "",
+                                                       "| figure | value |", "|---|---|"]
+                + ["| %s | %s |" % row[:2] for row in self.others] + [""]
+                + ["- " + note for note in self.notes])
+
+
+def machine(load_before, load_after):
+    """The sentence that says where and when the figures were measured."""
+    system = "Linux"
+    for entry in open("/etc/os-release"):
+        if entry.startswith("PRETTY_NAME="):
+            system = entry.split("=", 1)[1].strip().strip('"')
+    processor = next((entry.split(":", 1)[1].strip() for entry in open("/proc/cpuinfo")
+                      if entry.startswith("model name")), "an unnamed processor")
+    load = "" if load_before is None else ", load average %s before" % load_before
+    if load_after is not None:
+        load += " and %s after" % load_after if load else ", load average %s after" % load_after
+    return "Measured on %s by scripts/bench: %s, %d cores (%s)%s." % (
+        datetime.date.today().isoformat(), system, os.cpu_count(), processor, load)
+
+
+def write_markdown(path, lines):
+    """Puts the lines between the marker lines of the file at path, in place of what was there."""
+    with open(path) as document:
+        text = document.read().split("\n")
+    if BEGIN not in text or END not in text or text.index(BEGIN) > text.index(END):
+        sys.exit("report: %s has no lines %r and %r, in that order" % (path, BEGIN, END))
+    text[text.index(BEGIN) + 1 : text.index(END)] = lines
+    with open(path, "w") as document:
+        document.write("\n".join(text))
 
 if __name__ == "__main__":
     main()
