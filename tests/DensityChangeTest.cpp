@@ -1,6 +1,6 @@
 // Form1's Windows window in this process, moved to screens of other densities as Windows
 // tells a per-monitor aware program: WM_DPICHANGED with a suggested frame.
-#include "CurveTable.h"
+#include "CurveGolden.h"
 #include "DensityFunctions.h"
 #include "ErrorReport.h"
 #include "Form.h"
@@ -9,10 +9,12 @@
 #include "Program.h"
 #include "ProgramPictures.h"
 #include "Runtime.h"
-#include "ScreenDensity.h"
 
+#include <algorithm>
+#include <array>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <map>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -26,6 +28,43 @@ constexpr int picFrom = 0;
 constexpr int cmdGo = 1;
 constexpr int picTo = 2;
 constexpr int txtBrightness = 4;
+
+// Form1's client size and its controls' boxes in tab order (left, top, width, height) at a
+// density: the twips of its definition at 15, 10 and 7.5 twips a pixel, each rounded to the
+// nearest pixel, ties (cmdGo's and txtBrightness's at 144 dpi) to even.
+struct Layout {
+    SIZE client;
+    std::array<std::array<LONG, 4>, 7> controls;
+};
+const std::map<UINT, Layout> layouts{
+    {96,
+     {{500, 355},
+      {{{8, 8, 153, 169},
+        {304, 232, 97, 41},
+        {224, 8, 153, 169},
+        {32, 232, 49, 25},
+        {96, 232, 41, 25},
+        {304, 296, 97, 41},
+        {400, 232, 89, 41}}}}},
+    {144,
+     {{750, 533},
+      {{{12, 12, 229, 253},
+        {456, 348, 146, 62},
+        {336, 12, 229, 253},
+        {48, 348, 73, 37},
+        {144, 348, 62, 38},
+        {456, 444, 145, 61},
+        {600, 348, 133, 61}}}}},
+    {192,
+     {{1000, 710},
+      {{{16, 16, 306, 338},
+        {608, 464, 194, 82},
+        {448, 16, 306, 338},
+        {64, 464, 98, 50},
+        {192, 464, 82, 50},
+        {608, 592, 194, 82},
+        {800, 464, 178, 82}}}}},
+};
 
 // What Windows sends when a window moves to a screen of that density: a frame at `corner`,
 // of a size that the window is to correct to its own layout.
@@ -72,21 +111,18 @@ protected:
         GetWindowRect(window, &frame);
         EXPECT_EQ(frame.left, corner.x);
         EXPECT_EQ(frame.top, corner.y);
-        const ScreenDensity density(dpi);
-        const WindowDefinition& definition = form1Definition();
+        const Layout& layout = layouts.at(dpi);
         RECT client;
         GetClientRect(window, &client);
-        EXPECT_EQ(client.right, density.pixels(definition.clientWidth));
-        EXPECT_EQ(client.bottom, density.pixels(definition.clientHeight));
-        for (std::size_t i = 0; i < definition.controls.size(); ++i) {
-            const ControlDefinition& defined = definition.controls[i];
+        EXPECT_EQ(client.right, layout.client.cx);
+        EXPECT_EQ(client.bottom, layout.client.cy);
+        for (std::size_t i = 0; i < layout.controls.size(); ++i) {
             RECT box;
             GetWindowRect(control(static_cast<int>(i)), &box);
             MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&box), 2);
-            EXPECT_EQ(box.left, density.pixels(defined.left)) << defined.name;
-            EXPECT_EQ(box.top, density.pixels(defined.top)) << defined.name;
-            EXPECT_EQ(box.right - box.left, density.pixels(defined.width)) << defined.name;
-            EXPECT_EQ(box.bottom - box.top, density.pixels(defined.height)) << defined.name;
+            const std::array<LONG, 4> shown{box.left, box.top, box.right - box.left,
+                                            box.bottom - box.top};
+            EXPECT_EQ(shown, layout.controls[i]) << form1Definition().controls[i].name;
         }
     }
 
@@ -144,8 +180,14 @@ protected:
         const PixelImage result = shown(picTo);
         ASSERT_EQ(result.width(), 225);
         ASSERT_EQ(result.height(), 249);
-        const CurveTable curve(2.0F);
-        expectShows(result, 149, 165, [&curve](std::int32_t c) { return curve.map(c); });
+        const auto line = std::ranges::find(golden(), 0x40000000U, &GoldenLine::bits); // b = 2
+        ASSERT_NE(line, golden().end()) << "no line for b = 2 in " << LUMENO_CURVE_GOLDEN;
+        const auto curve = [&line](std::int32_t c, int shift) {
+            return std::stoi(line->entries.at(static_cast<std::size_t>(c >> shift & 0xFF)))
+                   << shift;
+        };
+        expectShows(result, 149, 165,
+                    [&curve](std::int32_t c) { return curve(c, 0) | curve(c, 8) | curve(c, 16); });
     }
 
     Form form{form1Definition(), programHeader().bindings};
@@ -155,7 +197,8 @@ protected:
 };
 
 // The densities the window moves to, one after another, from 96 dpi; without the density
-// functions of Windows 10 1607, as on Windows 8.1, which sends WM_DPICHANGED as well.
+// functions of Windows 10 1607, as on Windows 8.1, which sends WM_DPICHANGED as well and
+// gives the window its monitor's density from shcore.
 struct Moves {
     const char* name;
     std::vector<UINT> dpis;

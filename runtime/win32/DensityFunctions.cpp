@@ -1,5 +1,7 @@
 #include "DensityFunctions.h"
 
+#include <shellscalingapi.h>
+
 namespace lumeno::win32 {
 
 namespace {
@@ -8,6 +10,7 @@ using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*);
 
 struct Windows10Functions {
     GetDpiForWindowFunction getDpiForWindow = nullptr;
@@ -16,9 +19,9 @@ struct Windows10Functions {
     SystemParametersInfoForDpiFunction systemParametersInfoForDpi = nullptr;
 };
 
-template <typename Function> Function lookUp(HMODULE user32, const char* name) {
+template <typename Function> Function lookUp(HMODULE module, const char* name) {
     // A function pointer of the right type for the exported one, as GetProcAddress documents.
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 Windows10Functions lookUpAll() {
@@ -31,6 +34,16 @@ Windows10Functions lookUpAll() {
 
 Windows10Functions& functions() {
     static Windows10Functions found = lookUpAll();
+    return found;
+}
+
+// Windows 8.1's shcore function for the density of a monitor, null before 8.1.
+GetDpiForMonitorFunction getDpiForMonitor() {
+    static const GetDpiForMonitorFunction found = [] {
+        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shcore != nullptr ? lookUp<GetDpiForMonitorFunction>(shcore, "GetDpiForMonitor")
+                                 : nullptr;
+    }();
     return found;
 }
 
@@ -50,6 +63,15 @@ int atDpi(int measureAtSystemDpi, UINT dpi) {
 UINT dpiForWindow(HWND window) {
     if (functions().getDpiForWindow)
         return functions().getDpiForWindow(window);
+    // Windows 8.1 and 10 before 1607 give a per-monitor aware program the density of the
+    // monitor the window is on; Windows 7 and 8 the system density alone.
+    UINT dpiX = 0;
+    UINT dpiY = 0;
+    if (getDpiForMonitor() != nullptr &&
+        SUCCEEDED(getDpiForMonitor()(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST),
+                                     MDT_EFFECTIVE_DPI, &dpiX, &dpiY)) &&
+        dpiY != 0)
+        return dpiY;
     return static_cast<UINT>(systemDpi());
 }
 
