@@ -50,7 +50,8 @@ RECT boxAt(const ControlDefinition& control, const ScreenDensity& density) {
 
 Window::Window(const WindowDefinition& definition, Form& form)
     : definition_(definition), form_(form), nextControlId_(firstControlId) {
-    registerWindowClass(className, windowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    registerWindowClass(className, guarded<windowProcedure>,
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     window_.reset(CreateWindowExW(0, className, toWide(definition.caption).c_str(), frameStyle,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   nullptr, nullptr, GetModuleHandleW(nullptr), this));
