@@ -10,8 +10,6 @@
 #include "TextBox.h"
 
 #include <algorithm>
-#include <exception>
-#include <new>
 #include <string>
 #include <utility>
 
@@ -24,22 +22,6 @@ template <class Control> Control& found(Control* control, std::string_view name,
         throw RuntimeError(ErrorKind::ControlCallFailed, "The window has no " + std::string(kind) +
                                                              " named " + std::string(name) + ".");
     return *control;
-}
-
-// What a handler ended with, as a run-time error. Handlers raise only run-time errors;
-// anything else came from inside the run-time and counts as a failed control call.
-RuntimeError asRuntimeError(const std::exception_ptr& failure) {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const RuntimeError& error) {
-        return error;
-    } catch (const std::bad_alloc&) {
-        return {ErrorKind::ControlCallFailed, "There is not enough memory to go on."};
-    } catch (const std::exception& error) {
-        return {ErrorKind::ControlCallFailed, std::string("The run-time failed: ") + error.what()};
-    } catch (...) {
-        return {ErrorKind::ControlCallFailed, "The run-time failed."};
-    }
 }
 
 } // namespace
@@ -83,8 +65,7 @@ void Form::showAtStart() {
     try {
         show();
     } catch (...) {
-        reportError(asRuntimeError(std::current_exception()));
-        endProgram(1);
+        reportFailureAndEnd();
     }
 }
 
@@ -129,7 +110,7 @@ void Form::click(std::string_view control) {
     try {
         binding->click(*this);
     } catch (...) {
-        const RuntimeError error = asRuntimeError(std::current_exception());
+        const RuntimeError error = currentFailure();
         if (error.kind() == ErrorKind::TypeMismatch)
             focusTextToCorrect();
         reportError(error);

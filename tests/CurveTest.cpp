@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cfenv>
 #include <cstdint>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -230,18 +229,29 @@ TEST(CurveErrorOrder, EveryCombinationFollowsTheStages) {
 
 // --- The floating-point status ---
 
-class CurveStaleStatus : public testing::TestWithParam<int> {};
+// Arithmetic that leaves flags behind in the unit that does it, as code before a mapping
+// would; feraiseexcept need not set them there (MinGW-w64's sets only the x87 unit's).
+using StaleArithmetic = double (*)();
+volatile double zero = 0.0;
+volatile double one = 1.0;
+volatile double large = 1e300;
+volatile double tiny = 1e-300;
+volatile double staleResult = 0.0;
+
+class CurveStaleStatus : public testing::TestWithParam<StaleArithmetic> {};
 
 // Flags left by anything before a mapping must not fail it.
 TEST_P(CurveStaleStatus, IsClearedAtTheStartOfEachMapping) {
-    std::feraiseexcept(GetParam());
+    staleResult = GetParam()();
     const Mapped m = map(rgb(64, 128, 191), 1.0F);
     EXPECT_TRUE(!m.error && m.value == rgb(51, 85, 109)) << m;
 }
 
 INSTANTIATE_TEST_SUITE_P(Flags, CurveStaleStatus,
-                         testing::Values(FE_DIVBYZERO, FE_OVERFLOW, FE_INVALID,
-                                         FE_INEXACT | FE_UNDERFLOW));
+                         testing::Values<StaleArithmetic>([] { return one / zero; },
+                                                          [] { return large * large; },
+                                                          [] { return zero / zero; },
+                                                          [] { return tiny * tiny; }));
 
 TEST(CurveStatus, ValidMappingAfterAFailedOneIsClean) {
     for (int round = 0; round < 100; ++round) {

@@ -246,8 +246,9 @@ TEST_F(DensityChangeTest, ResultStaysThePictureAtTheNewDensity) {
 }
 
 // A change sent while the run pumps events after a row, at the n-th paint of the result
-// box: the run finishes at the density it began with, and the window follows the change as
-// soon as it has.
+// box, and the user switching to another window and back meanwhile: the run finishes at the
+// density it began with, the window follows the change as soon as it has, and Go, which had
+// the focus when pressed, has it back.
 int paintsBeforeChange = 0;
 bool changedDuringRun = false;
 
@@ -256,6 +257,11 @@ LRESULT CALLBACK changeDensityAtAPaint(HWND box, UINT message, WPARAM wParam, LP
     if (message == WM_PAINT && --paintsBeforeChange == 0) {
         changedDuringRun = IsWindowEnabled(GetWindow(box, GW_HWNDPREV)) == FALSE; // Go
         changeDensity(GetParent(box), 144, {60, 70});
+        HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 8, 8, nullptr,
+                                     nullptr, nullptr, nullptr);
+        SetActiveWindow(other);
+        SetActiveWindow(GetParent(box));
+        DestroyWindow(other);
     }
     return DefSubclassProc(box, message, wParam, lParam);
 }
@@ -263,10 +269,13 @@ LRESULT CALLBACK changeDensityAtAPaint(HWND box, UINT message, WPARAM wParam, LP
 TEST_F(DensityChangeTest, ChangeDuringARunFollowsItsEnd) {
     paintsBeforeChange = 20;
     SetWindowSubclass(control(picTo), changeDensityAtAPaint, 0, 0);
+    SetForegroundWindow(window);
+    SetFocus(control(cmdGo));
     runWithParameter(L"2");
     RemoveWindowSubclass(control(picTo), changeDensityAtAPaint, 0);
     ASSERT_TRUE(changedDuringRun);
     EXPECT_TRUE(IsWindowEnabled(control(cmdGo)));
+    EXPECT_EQ(GetFocus(), control(cmdGo));
     expectResultOfRunAt96ShownAt144();
 }
 

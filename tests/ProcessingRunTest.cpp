@@ -77,6 +77,7 @@ TEST_F(ProcessingRunTest, SecondRunDependsOnlyOnItsOwnValue) {
 }
 
 TEST_F(ProcessingRunTest, GoIsDisabledAndThePointerBusyDuringTheRun) {
+    QWidget other;
     bool seen = false;
     bool goEnabled = true;
     Qt::CursorShape pointer = Qt::ArrowCursor;
@@ -87,6 +88,12 @@ TEST_F(ProcessingRunTest, GoIsDisabledAndThePointerBusyDuringTheRun) {
         goEnabled = widget("cmdGo")->isEnabled();
         pointer = window()->cursor().shape();
         rowsDrawnWhenSeen = form.pictureBox("PicTo").persistentDrawing() ? 1 : 0;
+        // The user switches to another window and back.
+        for (QWidget* activated : {&other, window()}) {
+            activated->show();
+            activated->activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(activated));
+        }
     });
     typeParameter("2");
     clickGo();
@@ -95,6 +102,7 @@ TEST_F(ProcessingRunTest, GoIsDisabledAndThePointerBusyDuringTheRun) {
     EXPECT_EQ(pointer, Qt::WaitCursor);
     EXPECT_EQ(rowsDrawnWhenSeen, 0); // before the work started
     EXPECT_TRUE(widget("cmdGo")->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), widget("cmdGo")); // pressed with it, and it is back
 }
 
 int goEntries = 0;

@@ -13,7 +13,8 @@ bool CommandButtonControl::isFocused() const {
 }
 
 bool CommandButtonControl::windowHasFocusedControl() const {
-    return window()->focusWidget() != nullptr;
+    const QWidget* focused = window()->focusWidget();
+    return focused != nullptr && focused != window();
 }
 
 } // namespace lumeno::qt

@@ -125,6 +125,15 @@ void Window::setMousePointer(MousePointer pointer) {
     sendBusyChanged(this, busy);
 }
 
+void Window::changeEvent(QEvent* event) {
+    // The focus leaves with the window and comes back where it was. When no control had it
+    // (as while a disabled button waits to take it back), the window itself keeps it, given
+    // while inactive, which sends no focus event; Qt would give it to the first control.
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && focusWidget() == nullptr)
+        setFocus(Qt::ActiveWindowFocusReason);
+    QWidget::changeEvent(event);
+}
+
 void Window::closeEvent(QCloseEvent* event) {
     event->accept();
     form_.closedByUser();

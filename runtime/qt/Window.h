@@ -29,6 +29,7 @@ public:
     bool isBusy() const { return busy_; }
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

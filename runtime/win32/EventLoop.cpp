@@ -1,5 +1,6 @@
 // The application and its event loop on the Win32 API.
 #include "Platform.h"
+#include "Runtime.h"
 #include "Window.h"
 
 #include <commctrl.h>
@@ -61,10 +62,11 @@ int runEventLoop() {
 void pumpEvents() {
     MSG message;
     while (!exitStatus && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        // A WM_QUIT from outside the program while a handler pumps ends the program as Quit
+        // does: at once, with no further event handling; a run in progress never resumes.
         if (message.message == WM_QUIT)
-            exitStatus = static_cast<int>(message.wParam);
-        else
-            dispatch(message);
+            endProgram(static_cast<int>(message.wParam));
+        dispatch(message);
     }
 }
 

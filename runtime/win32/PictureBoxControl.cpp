@@ -33,7 +33,7 @@ PictureBoxControl::PictureBoxControl(const ControlDefinition& control, PixelImag
     : box_(control.name, std::move(picture), PixelImage::word(GetSysColor(COLOR_BTNFACE)), density,
            *this),
       left_(control.left), top_(control.top) {
-    registerWindowClass(className, windowProcedure, nullptr);
+    registerWindowClass(className, guarded<windowProcedure>, nullptr);
     const std::wstring name =
         toWide(control.accessibleName.empty() ? control.name : control.accessibleName);
     window_ = CreateWindowExW(0, className, name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,

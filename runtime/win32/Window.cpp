@@ -50,7 +50,8 @@ RECT boxAt(const ControlDefinition& control, const ScreenDensity& density) {
 
 Window::Window(const WindowDefinition& definition, Form& form)
     : definition_(definition), form_(form), nextControlId_(firstControlId) {
-    registerWindowClass(className, windowProcedure, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    registerWindowClass(className, guarded<windowProcedure>,
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     window_.reset(CreateWindowExW(0, className, toWide(definition.caption).c_str(), frameStyle,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   nullptr, nullptr, GetModuleHandleW(nullptr), this));
@@ -227,17 +228,16 @@ void Window::setMousePointer(MousePointer pointer) {
 }
 
 HWND Window::focusedControl() const {
-    if (GetActiveWindow() != window_.get())
-        return focus_;
-    HWND focused = GetFocus();
+    HWND focused = GetActiveWindow() == window_.get() ? GetFocus() : focus_;
     return IsChild(window_.get(), focused) != FALSE ? focused : nullptr;
 }
 
 void Window::focusControl(HWND control) {
+    HWND focused = control != nullptr ? control : window_.get();
     if (GetActiveWindow() == window_.get())
-        SetFocus(control != nullptr ? control : window_.get());
+        SetFocus(focused);
     else
-        focus_ = control;
+        focus_ = focused;
 }
 
 const Window* Window::ofWindow(HWND window) {
@@ -273,11 +273,13 @@ LRESULT Window::handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
             return StandardAccessible::answer(new (std::nothrow) FormAccessible(window), wParam);
         break;
     case WM_ACTIVATE:
-        // The focus leaves with the window and comes back to the same control; the first
-        // time, and when no control had it, to the first control in tab order.
+        // The focus leaves with the window and comes back where it was: to the same control,
+        // or to the window itself when it held the focus with no control having it (as while
+        // a disabled button waits to take it back). The first time, and when the focus was
+        // outside the window, to the first control in tab order.
         if (LOWORD(wParam) == WA_INACTIVE) {
             HWND focused = GetFocus();
-            focus_ = IsChild(window, focused) != FALSE ? focused : nullptr;
+            focus_ = focused == window || IsChild(window, focused) != FALSE ? focused : nullptr;
         } else if (HIWORD(wParam) == 0) { // not minimised
             SetFocus(focus_ != nullptr ? focus_ : firstFocus_);
         }

@@ -104,7 +104,8 @@ private:
     std::vector<std::pair<const ControlDefinition*, std::unique_ptr<LabelControl>>> labels_;
     std::vector<SystemControl> systemControls_; // buttons and text boxes
     MousePointer pointer_ = MousePointer::Default;
-    // The control to give the focus to when the window is activated; null for the first one.
+    // What gets the focus when the window is activated: a control, or the window itself when
+    // no control is to have it; null for the first control.
     HWND focus_ = nullptr;
     HWND firstFocus_ = nullptr; // the control that has the focus at start
     LOGFONTW messageFont_{};    // the window's font, as the system describes it at its density

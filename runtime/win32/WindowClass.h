@@ -1,8 +1,23 @@
 #pragma once
 
+#include "ErrorReport.h"
+
 #include <windows.h>
 
 namespace lumeno::win32 {
+
+// A window procedure that lets no exception out into the window system, whose frames lie
+// between it and the code that dispatched the message and cannot be unwound through: a
+// failure that reaches it is reported and ends the program (reportFailureAndEnd), as a
+// failure in the run-time ends it inside a handler. Every class registers its procedure so.
+template <WNDPROC procedure>
+LRESULT CALLBACK guarded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    try {
+        return procedure(window, message, wParam, lParam);
+    } catch (...) {
+        reportFailureAndEnd();
+    }
+}
 
 // Registers one of the program's window classes; registering it again does nothing. Its
 // windows get the arrow pointer and `background` (or nothing) as their background.
