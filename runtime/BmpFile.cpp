@@ -44,7 +44,11 @@ PixelImage decodeBmp(std::span<const unsigned char> file) {
     const int rows = std::abs(height);
     const std::size_t bytesPerPixel = bitsPerPixel / 8;
     const std::size_t stride = (width * bytesPerPixel + 3) / 4 * 4;
-    if (pixelsAt + stride * rows > file.size())
+    // In 64 bits: a 32-bit size_t wraps on the largest pictures and on far pixel offsets.
+    constexpr std::uint64_t fileHeaderSize = 14;
+    if (pixelsAt < fileHeaderSize + headerSize)
+        notABmp("its pixels overlap its headers");
+    if (pixelsAt + std::uint64_t{stride} * static_cast<std::uint64_t>(rows) > file.size())
         notABmp("it ends early");
     PixelImage image(width, rows, 0);
     for (int y = 0; y < rows; ++y) {

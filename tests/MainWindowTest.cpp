@@ -104,6 +104,15 @@ TEST_F(MainWindowTest, AssistiveTechnologyNamesEveryControl) {
         EXPECT_EQ(image->imageSize(), QSize(149, 165)) << control;
         EXPECT_EQ(image->imagePosition(), widget(control)->mapToGlobal(QPoint(2, 2))) << control;
     }
+    // The field's characters have places; offsets outside its text have none and
+    // out of order change nothing.
+    typeParameter("25");
+    QAccessibleInterface* field = QAccessible::queryAccessibleInterface(widget("txtBrightness"));
+    EXPECT_GT(field->textInterface()->characterRect(1).width(), 0);
+    for (const int outside : {-1, 3})
+        EXPECT_EQ(field->textInterface()->characterRect(outside), QRect()) << outside;
+    field->editableTextInterface()->deleteText(1, 0); // out of order
+    EXPECT_EQ(widget<QLineEdit>("txtBrightness")->text(), "25");
 }
 
 TEST_F(MainWindowTest, UnloadDiscardsTheWindowAndTheNextUseRecreatesIt) {

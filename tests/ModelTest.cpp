@@ -1,5 +1,6 @@
 // The neutral control models against fake views: the rules every platform shares, without a
 // window system, so that they run in the Windows build as well.
+#include "BmpFile.h"
 #include "CommandButton.h"
 #include "CommandButtonView.h"
 #include "GermanCLocale.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <ostream>
+#include <vector>
 
 namespace lumeno {
 namespace {
@@ -189,6 +191,36 @@ TEST_P(FailedPixelCallTest, FailsTheControlCall) {
     } catch (const RuntimeError& error) {
         EXPECT_EQ(error.kind(), ErrorKind::ControlCallFailed);
         EXPECT_NE(error.cause().find(call.cause), std::string::npos) << error.cause();
+    }
+}
+
+// A BMP file of 70 bytes whose header claims these sizes; a header that does not fit the file,
+// also where its sizes wrap in 32 bits, is refused with its cause.
+TEST(BmpTest, DecodesOnlyWhatTheFileHolds) {
+    struct Header {
+        std::uint32_t pixelsAt, width, height, bits;
+        const char* cause; // none: decodes
+    };
+    const Header headers[] = {{54, 2, 2, 24, nullptr},
+                              {53, 2, 2, 24, "overlap its headers"},
+                              {0xFFFFFFF0, 2, 2, 24, "ends early"},
+                              {54, 32768, 32768, 32, "ends early"}}; // 2^32 bytes of pixels
+    for (const Header& header : headers) {
+        std::vector<unsigned char> file(70);
+        const std::pair<std::size_t, std::uint32_t> fields[] = {
+            {0, 'B' | 'M' << 8}, {10, header.pixelsAt}, {14, 40},
+            {18, header.width},  {22, header.height},   {26, 1 | header.bits << 16}};
+        for (const auto& [at, value] : fields)
+            for (std::size_t i = 0; i < 4; ++i)
+                file[at + i] = static_cast<unsigned char>(value >> (8 * i));
+        try {
+            const PixelImage image = decodeBmp(file);
+            EXPECT_EQ(header.cause, nullptr) << header.pixelsAt;
+            EXPECT_EQ(image.width() * image.height(), 4) << header.pixelsAt;
+        } catch (const RuntimeError& error) {
+            ASSERT_NE(header.cause, nullptr) << error.cause();
+            EXPECT_NE(error.cause().find(header.cause), std::string::npos) << error.cause();
+        }
     }
 }
 

@@ -81,6 +81,8 @@ int TextBoxAccessible::characterCount() const {
 
 QRect TextBoxAccessible::characterRect(int offset) const {
     const QRect local = field()->characterRect(offset);
+    if (local.isNull())
+        return {}; // no such character
     return {field()->mapToGlobal(local.topLeft()), local.size()};
 }
 
@@ -108,9 +110,13 @@ void TextBoxAccessible::insertText(int offset, const QString& text) {
 }
 
 void TextBoxAccessible::replaceText(int startOffset, int endOffset, const QString& text) {
-    if (field()->isReadOnly())
+    // Offsets from assistive technology may be anything: out of order or outside the text,
+    // nothing is replaced.
+    const QString old = content();
+    if (field()->isReadOnly() || startOffset < 0 || endOffset < startOffset ||
+        endOffset > old.size())
         return;
-    field()->setText(content().replace(startOffset, endOffset - startOffset, text));
+    field()->setText(QString(old).replace(startOffset, endOffset - startOffset, text));
 }
 
 } // namespace lumeno::qt

@@ -17,8 +17,12 @@ std::string TextBoxControl::text() const {
 }
 
 QRect TextBoxControl::characterRect(int offset) const {
-    // Measured from the caret, which shows where the field has scrolled its text to.
+    // An offset from assistive technology may be anything; the end of the text is where the
+    // caret goes after the last character.
     const QString shown = QLineEdit::text();
+    if (offset < 0 || offset > shown.size())
+        return {};
+    // Measured from the caret, which shows where the field has scrolled its text to.
     const int caret = cursorPosition();
     const QFontMetrics metrics(font());
     const int first = std::min(caret, offset);
