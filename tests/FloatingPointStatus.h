@@ -1,7 +1,7 @@
 #pragma once
 
-// The floating-point status (the sticky exception flags of <cfenv>) as the curve's error
-// tests use it.
+// The processor's floating-point status (the sticky exception flags of <cfenv>): the
+// reference the curve test holds the curve's value checks to.
 namespace lumeno {
 
 // Clears every exception flag.
