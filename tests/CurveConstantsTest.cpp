@@ -1,8 +1,8 @@
 // mapColour with arguments the compiler knows. This executable compiles the curve itself
 // with link-time optimisation and calls it from one place only (keep it so), so the compiler
 // inlines the mapping into the loop below and sees its colour and b as constants. The
-// floating-point status must still be raised at run time, after the clear and before its
-// test, as it is for arguments known only then.
+// floating-point checks it then works out at compile time must still find the error they find
+// for arguments known only at run time.
 #include "BrightnessCurve.h"
 #include "RuntimeError.h"
 
@@ -13,8 +13,8 @@
 namespace {
 
 // A signalling NaN b raises invalid when it is widened to double, in red's stage 2. GCC
-// assumes there are no signalling NaNs: given b as a constant, it widens it at compile time,
-// silently, unless the mapping reads b at run time.
+// assumes there are no signalling NaNs: given b as a constant, it widens it at compile time
+// to a quiet NaN, which a check of the widened value would take for a quiet b.
 TEST(CurveConstants, SignallingNanRaisesInvalidInEveryMapping) {
     int raised = 0;
     for (int i = 0; i < 1000; ++i) {
