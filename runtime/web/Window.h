@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ControlTable.h"
+#include "FormWindow.h"
+#include "WindowDefinition.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+struct PageInput;
+
+namespace lumeno::web {
+
+class CommandButtonControl;
+class LabelControl;
+class PictureBoxControl;
+class TextBoxControl;
+
+// The on-screen window of a window definition, as a <section> of the page of fixed size,
+// named by its caption, which is also the page's title. Its controls are DOM elements placed
+// by twips, 15 to a CSS pixel; a picture box has the device pixels of the screen's density.
+class Window final : public FormWindow {
+public:
+    Window(const WindowDefinition& definition, Form& form);
+    ~Window() override;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    void addControl(const ControlDefinition& control) override;
+    void controlsAdded(const ControlDefinition* firstFocus) override;
+    void show() override;
+    void hide() override;
+    void setMousePointer(MousePointer pointer) override;
+    const ControlTable& controls() const override { return controls_; }
+    void announce(std::string_view text) override;
+    void applyDensityChange() override;
+
+    // Hands what the user did to the window it was done in, while that is shown.
+    static void dispatch(const PageInput& input);
+
+private:
+    Form& form_;
+    int handle_;
+    bool shown_ = false;
+    bool busy_ = false;
+    double ratio_;
+    ControlTable controls_;
+    // By index among the window's controls, in the order added.
+    std::vector<std::string_view> names_;
+    std::vector<int> handles_;
+    std::vector<std::unique_ptr<PictureBoxControl>> pictureBoxes_;
+    std::vector<std::unique_ptr<CommandButtonControl>> buttons_;
+    std::vector<std::unique_ptr<TextBoxControl>> textBoxes_;
+    std::vector<std::unique_ptr<LabelControl>> labels_;
+    LabelControl* labelBefore_ = nullptr; // the control added last, when it is a label
+};
+
+} // namespace lumeno::web
