@@ -44,16 +44,17 @@ mergeInto(LibraryManager.library, {
         queueMicrotask(function() { Page.resume(wake); });
       }
     },
-    place: function(element, left, top, width, height) {
-      element.style.left = left + 'px';
-      element.style.top = top + 'px';
+    // Places an element by device pixels at a device pixel ratio: a layout at the density of
+    // the screen, as on the desktop, in CSS pixels. A width below 0 leaves the size alone.
+    place: function(element, left, top, width, height, ratio) {
+      element.style.left = left / ratio + 'px';
+      element.style.top = top / ratio + 'px';
       if (width >= 0) {
-        element.style.width = width + 'px';
-        element.style.height = height + 'px';
+        element.style.width = width / ratio + 'px';
+        element.style.height = height / ratio + 'px';
       }
     },
-    control: function(window, element, left, top, width, height) {
-      Page.place(element, left, top, width, height);
+    control: function(window, element) {
       Page.elements[window].querySelector('.controls').appendChild(element);
       return Page.add(element);
     },
@@ -114,14 +115,12 @@ mergeInto(LibraryManager.library, {
   },
 
   lumeno_window_create__deps: ['$Page'],
-  lumeno_window_create: function(caption, width, height) {
+  lumeno_window_create: function(caption) {
     var form = document.createElement('section');
     form.className = 'form';
     form.setAttribute('aria-label', UTF8ToString(caption));
     // Hidden until shown, but laid out, so that a label can measure its caption.
     form.style.visibility = 'hidden';
-    form.style.width = width + 'px';
-    form.style.height = height + 'px';
     var controls = document.createElement('div');
     controls.className = 'controls';
     var announcer = document.createElement('div');
@@ -132,6 +131,11 @@ mergeInto(LibraryManager.library, {
     document.title = UTF8ToString(caption);
     document.getElementById('lumeno').appendChild(form);
     return Page.add(form);
+  },
+
+  lumeno_control_place__deps: ['$Page'],
+  lumeno_control_place: function(element, left, top, width, height, ratio) {
+    Page.place(Page.elements[element], left, top, width, height, ratio);
   },
 
   lumeno_window_show: function(window, shown) {
@@ -178,7 +182,7 @@ mergeInto(LibraryManager.library, {
   },
 
   lumeno_button_create__deps: ['$Page'],
-  lumeno_button_create: function(window, caption, left, top, width, height, index) {
+  lumeno_button_create: function(window, caption, index) {
     var button = document.createElement('button');
     button.type = 'button';
     button.textContent = UTF8ToString(caption);
@@ -188,7 +192,7 @@ mergeInto(LibraryManager.library, {
       if (event.key === 'Enter')
         event.preventDefault();
     });
-    return Page.control(window, button, left, top, width, height);
+    return Page.control(window, button);
   },
 
   lumeno_control_enable: function(control, enabled) {
@@ -200,10 +204,10 @@ mergeInto(LibraryManager.library, {
   },
 
   lumeno_label_create__deps: ['$Page'],
-  lumeno_label_create: function(window, caption, left, top, width, height) {
+  lumeno_label_create: function(window, caption) {
     var label = document.createElement('label');
     label.textContent = UTF8ToString(caption);
-    return Page.control(window, label, left, top, width, height);
+    return Page.control(window, label);
   },
 
   lumeno_label_names: function(label, control) {
@@ -224,12 +228,12 @@ mergeInto(LibraryManager.library, {
   },
 
   lumeno_field_create__deps: ['$Page'],
-  lumeno_field_create: function(window, left, top, width, height) {
+  lumeno_field_create: function(window) {
     var field = document.createElement('input');
     field.type = 'text';
     field.autocomplete = 'off';
     field.spellcheck = false;
-    return Page.control(window, field, left, top, width, height);
+    return Page.control(window, field);
   },
 
   lumeno_field_text__deps: ['$Page'],
@@ -244,14 +248,14 @@ mergeInto(LibraryManager.library, {
   },
 
   lumeno_canvas_create__deps: ['$Page'],
-  lumeno_canvas_create: function(window, name, left, top) {
+  lumeno_canvas_create: function(window, name) {
     var canvas = document.createElement('canvas');
     canvas.setAttribute('role', 'img');
     canvas.setAttribute('aria-label', UTF8ToString(name));
     canvas.tabIndex = 0;
     canvas.addEventListener('focus', function() { Page.drawBorder(canvas); });
     canvas.addEventListener('blur', function() { Page.drawBorder(canvas); });
-    return Page.control(window, canvas, left, top, -1, -1);
+    return Page.control(window, canvas);
   },
 
   lumeno_canvas_resize: function(box, width, height, ratio) {

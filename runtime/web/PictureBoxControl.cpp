@@ -1,7 +1,6 @@
 #include "PictureBoxControl.h"
 
 #include "Page.h"
-#include "PixelRect.h"
 
 #include <algorithm>
 #include <utility>
@@ -14,11 +13,6 @@ namespace {
 // The window's background, which shows beside and below the picture.
 constexpr std::uint32_t background = 0xFFF0F0F0;
 
-// The density of a ratio's device pixels: 96 dpi for each device pixel a CSS pixel has.
-ScreenDensity densityAt(double ratio) {
-    return ScreenDensity(96.0 * ratio);
-}
-
 std::vector<PictureBoxControl*>& boxesWithDrawnRows() {
     static std::vector<PictureBoxControl*> boxes;
     return boxes;
@@ -28,9 +22,7 @@ std::vector<PictureBoxControl*>& boxesWithDrawnRows() {
 
 PictureBoxControl::PictureBoxControl(int window, const ControlDefinition& control,
                                      const PixelImage& picture, double devicePixelRatio)
-    : canvas_(lumeno_canvas_create(window, std::string(control.accessibleName).c_str(),
-                                   placeAt(control, densityAt(1)).left,
-                                   placeAt(control, densityAt(1)).top)),
+    : canvas_(lumeno_canvas_create(window, std::string(control.accessibleName).c_str())),
       ratio_(devicePixelRatio),
       box_(control.name, picture, background, densityAt(devicePixelRatio), *this) {
     box_.setOuterSize(control.width, control.height);
@@ -63,6 +55,10 @@ void PictureBoxControl::pictureReplaced() {
 void PictureBoxControl::setDevicePixelRatio(double ratio) {
     ratio_ = ratio;
     box_.setDensity(densityAt(ratio));
+}
+
+ScreenDensity densityAt(double devicePixelRatio) {
+    return ScreenDensity(96.0 * devicePixelRatio);
 }
 
 void PictureBoxControl::describe() {

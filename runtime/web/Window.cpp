@@ -17,9 +17,6 @@ namespace lumeno::web {
 
 namespace {
 
-// One CSS pixel is 15 twips: the page's layout is at 96 dpi, whatever the screen's density.
-const ScreenDensity cssPixels(96.0);
-
 std::vector<Window*>& windows() {
     static std::vector<Window*> made;
     return made;
@@ -28,11 +25,11 @@ std::vector<Window*>& windows() {
 } // namespace
 
 Window::Window(const WindowDefinition& definition, Form& form)
-    : form_(form), handle_(lumeno_window_create(std::string(definition.caption).c_str(),
-                                                cssPixels.pixels(definition.clientWidth),
-                                                cssPixels.pixels(definition.clientHeight))),
+    : definition_(definition), form_(form),
+      handle_(lumeno_window_create(std::string(definition.caption).c_str())),
       ratio_(lumeno_device_pixel_ratio()) {
     windows().push_back(this);
+    placeWindow();
 }
 
 Window::~Window() {
@@ -40,10 +37,23 @@ Window::~Window() {
     lumeno_window_destroy(handle_);
 }
 
+void Window::placeWindow() {
+    const ScreenDensity density = densityAt(ratio_);
+    lumeno_control_place(handle_, 0, 0, density.pixels(definition_.clientWidth),
+                         density.pixels(definition_.clientHeight), ratio_);
+}
+
+void Window::place(const Control& control) {
+    const PixelRect box = placeAt(*control.definition, densityAt(ratio_));
+    // A picture box's size is its model's (PictureBox).
+    const bool sized = control.definition->kind != ControlKind::PictureBox;
+    lumeno_control_place(control.handle, box.left, box.top, sized ? box.width : -1,
+                         sized ? box.height : -1, ratio_);
+}
+
 void Window::addControl(const ControlDefinition& control) {
-    const PixelRect box = placeAt(control, cssPixels);
     const std::string content(control.content);
-    const int index = static_cast<int>(names_.size());
+    const int index = static_cast<int>(controlsAdded_.size());
     int handle = 0;
     LabelControl* label = nullptr;
     switch (control.kind) {
@@ -55,8 +65,7 @@ void Window::addControl(const ControlDefinition& control) {
         break;
     }
     case ControlKind::CommandButton: {
-        handle = lumeno_button_create(handle_, content.c_str(), box.left, box.top, box.width,
-                                      box.height, index);
+        handle = lumeno_button_create(handle_, content.c_str(), index);
         controls_.add(
             control.name,
             buttons_.emplace_back(std::make_unique<CommandButtonControl>(handle_, handle))
@@ -64,35 +73,35 @@ void Window::addControl(const ControlDefinition& control) {
         break;
     }
     case ControlKind::Label: {
-        handle =
-            lumeno_label_create(handle_, content.c_str(), box.left, box.top, box.width, box.height);
+        handle = lumeno_label_create(handle_, content.c_str());
         label = labels_.emplace_back(std::make_unique<LabelControl>(handle_, handle)).get();
         controls_.add(control.name, label->model());
-        label->model().fitCaption();
         break;
     }
     case ControlKind::TextBox: {
-        handle = lumeno_field_create(handle_, box.left, box.top, box.width, box.height);
+        handle = lumeno_field_create(handle_);
         controls_.add(control.name,
                       textBoxes_.emplace_back(std::make_unique<TextBoxControl>(handle))->model());
         break;
     }
     }
+    const Control& added = controlsAdded_.emplace_back(Control{&control, handle});
+    place(added);
+    if (label != nullptr)
+        label->model().fitCaption();
     // A label names the control that follows it in tab order.
     if (labelBefore_ != nullptr)
         lumeno_label_names(labelBefore_->handle(), handle);
     labelBefore_ = label;
-    names_.push_back(control.name);
-    handles_.push_back(handle);
 }
 
 void Window::controlsAdded(const ControlDefinition* firstFocus) {
     // The page's tab order is the order of its elements, the order the controls came in.
-    if (firstFocus == nullptr)
-        return;
-    const auto first = std::find(names_.begin(), names_.end(), firstFocus->name);
-    if (first != names_.end())
-        lumeno_control_focus(handles_[first - names_.begin()]);
+    const auto first = std::find_if(
+        controlsAdded_.begin(), controlsAdded_.end(),
+        [firstFocus](const Control& control) { return control.definition == firstFocus; });
+    if (first != controlsAdded_.end())
+        lumeno_control_focus(first->handle);
 }
 
 void Window::show() {
@@ -107,8 +116,7 @@ void Window::hide() {
 
 void Window::setMousePointer(MousePointer pointer) {
     // The busy pointer covers the whole window, the field's I-beam included.
-    busy_ = pointer == MousePointer::Busy;
-    lumeno_window_set_busy(handle_, busy_);
+    lumeno_window_set_busy(handle_, pointer == MousePointer::Busy);
 }
 
 void Window::announce(std::string_view text) {
@@ -120,8 +128,13 @@ void Window::applyDensityChange() {
     if (ratio == ratio_)
         return;
     ratio_ = ratio;
+    placeWindow();
     for (const std::unique_ptr<PictureBoxControl>& box : pictureBoxes_)
         box->setDevicePixelRatio(ratio);
+    for (const Control& control : controlsAdded_)
+        place(control);
+    for (const std::unique_ptr<LabelControl>& label : labels_)
+        label->model().fitCaption();
 }
 
 void Window::dispatch(const PageInput& input) {
@@ -139,8 +152,8 @@ void Window::dispatch(const PageInput& input) {
         return;
     Window& window = **found;
     if (input.kind == pageClick && input.control >= 0 &&
-        input.control < static_cast<int>(window.names_.size()))
-        window.form_.click(window.names_[input.control]);
+        input.control < static_cast<int>(window.controlsAdded_.size()))
+        window.form_.click(window.controlsAdded_[input.control].definition->name);
 }
 
 } // namespace lumeno::web

@@ -18,8 +18,10 @@ class PictureBoxControl;
 class TextBoxControl;
 
 // The on-screen window of a window definition, as a <section> of the page of fixed size,
-// named by its caption, which is also the page's title. Its controls are DOM elements placed
-// by twips, 15 to a CSS pixel; a picture box has the device pixels of the screen's density.
+// named by its caption, which is also the page's title. It and its controls, DOM elements, are
+// laid out by twips at the screen's density, 96 dpi for each device pixel a CSS pixel has: 15
+// twips a CSS pixel, and at a ratio of 2 the layout of 192 dpi on the desktop. A picture box
+// has as many device pixels as a desktop's at that density.
 class Window final : public FormWindow {
 public:
     Window(const WindowDefinition& definition, Form& form);
@@ -40,15 +42,21 @@ public:
     static void dispatch(const PageInput& input);
 
 private:
+    struct Control {
+        const ControlDefinition* definition;
+        int handle;
+    };
+
+    void placeWindow();
+    void place(const Control& control);
+
+    const WindowDefinition& definition_;
     Form& form_;
     int handle_;
     bool shown_ = false;
-    bool busy_ = false;
     double ratio_;
     ControlTable controls_;
-    // By index among the window's controls, in the order added.
-    std::vector<std::string_view> names_;
-    std::vector<int> handles_;
+    std::vector<Control> controlsAdded_; // in the order added: a click names its index
     std::vector<std::unique_ptr<PictureBoxControl>> pictureBoxes_;
     std::vector<std::unique_ptr<CommandButtonControl>> buttons_;
     std::vector<std::unique_ptr<TextBoxControl>> textBoxes_;
