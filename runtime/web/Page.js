@@ -128,6 +128,18 @@ mergeInto(LibraryManager.library, {
     announcer.setAttribute('role', 'status');
     announcer.setAttribute('aria-live', 'polite');
     form.append(controls, announcer);
+    // Tab goes round the window's controls, as in a desktop window, not on to the browser's.
+    form.addEventListener('keydown', function(event) {
+      if (event.key !== 'Tab' || event.altKey || event.ctrlKey || event.metaKey)
+        return;
+      var order = [...controls.children].filter(function(e) { return e.tabIndex >= 0 && !e.disabled; });
+      var at = order.indexOf(document.activeElement);
+      var next = event.shiftKey ? (at <= 0 ? order.length - 1 : -1) : (at === order.length - 1 ? 0 : -1);
+      if (next >= 0 && order.length > 0) {
+        event.preventDefault();
+        order[next].focus();
+      }
+    });
     document.title = UTF8ToString(caption);
     document.getElementById('lumeno').appendChild(form);
     return Page.add(form);

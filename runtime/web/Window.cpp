@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 namespace lumeno::web {
 
@@ -101,12 +102,15 @@ void Window::controlsAdded(const ControlDefinition* firstFocus) {
         controlsAdded_.begin(), controlsAdded_.end(),
         [firstFocus](const Control& control) { return control.definition == firstFocus; });
     if (first != controlsAdded_.end())
-        lumeno_control_focus(first->handle);
+        firstFocus_ = first->handle;
 }
 
 void Window::show() {
     shown_ = true;
     lumeno_window_show(handle_, true);
+    // A hidden element cannot take the focus: the first control takes it once shown.
+    if (const int first = std::exchange(firstFocus_, 0); first != 0)
+        lumeno_control_focus(first);
 }
 
 void Window::hide() {

@@ -62,6 +62,7 @@ private:
     std::vector<std::unique_ptr<TextBoxControl>> textBoxes_;
     std::vector<std::unique_ptr<LabelControl>> labels_;
     LabelControl* labelBefore_ = nullptr; // the control added last, when it is a label
+    int firstFocus_ = 0; // the control to take the focus when the window is first shown
 };
 
 } // namespace lumeno::web
