@@ -7,9 +7,6 @@
 // reads one command a line as JSON ([name, ...arguments]) and answers each with a line of
 // JSON, {"value": ...} or {"error": "..."}. Positions are in CSS pixels of the page.
 import { createInterface } from 'node:readline';
-import { mkdtempSync, rmSync } from 'node:fs';
-import { tmpdir } from 'node:os';
-import { join } from 'node:path';
 
 const [browserName, width, height, ratio, language] = process.argv.slice(2);
 const viewport = { width: +width, height: +height };
@@ -24,26 +21,25 @@ async function openChromium() {
       '--disable-component-update', '--disable-sync', '--no-first-run'],
   });
   const context = await browser.newContext({ viewport, deviceScaleFactor: +ratio, locale: language });
-  return { browser, page: await context.newPage(), cleanup: () => {} };
+  return { browser, page: await context.newPage() };
 }
 
 async function openFirefox() {
   const puppeteer = (await import('puppeteer-core')).default;
-  const profile = mkdtempSync(join(tmpdir(), 'lumeno-firefox-'));
   const browser = await puppeteer.launch({
     browser: 'firefox',
     executablePath: '/usr/bin/firefox-esr',
     headless: true,
     protocol: 'webDriverBiDi',
-    userDataDir: profile,
+    // A fresh profile of puppeteer's own, removed when the browser closes.
     extraPrefsFirefox: { 'intl.accept_languages': language, 'intl.locale.requested': language },
   });
   const page = (await browser.pages())[0] || await browser.newPage();
   await page.setViewport({ ...viewport, deviceScaleFactor: +ratio });
-  return { browser, page, cleanup: () => rmSync(profile, { recursive: true, force: true }) };
+  return { browser, page };
 }
 
-const { browser, page, cleanup } = await (browserName === 'firefox' ? openFirefox() : openChromium());
+const { browser, page } = await (browserName === 'firefox' ? openFirefox() : openChromium());
 const messages = [];
 page.on('console', (message) => messages.push(message.text()));
 page.on('pageerror', (error) => messages.push('page error: ' + error.message));
@@ -84,4 +80,3 @@ for await (const line of lines) {
   process.stdout.write(JSON.stringify(answer) + '\n');
 }
 await browser.close();
-cleanup();
