@@ -52,8 +52,11 @@ Form::~Form() = default;
 FormWindow& Form::window() {
     if (!window_) {
         std::unique_ptr<FormWindow> made = platform::createWindow(definition_, *this);
-        for (const ControlDefinition& control : definition_.controls)
+        for (const ControlDefinition& control : definition_.controls) {
             made->addControl(control);
+            if (const ControlDefinition* label = namingLabel(definition_, control))
+                made->labelNames(*label, control);
+        }
         made->controlsAdded(firstFocus(definition_));
         window_ = std::move(made);
         ++loadCount_;
@@ -117,7 +120,12 @@ void Form::densityChanged(FormWindow& window) {
 void Form::setMousePointer(MousePointer pointer) {
     FormWindow& shown = window();
     shown.setMousePointer(pointer);
-    resultAnnouncement_.pointerSet(pointer, shown, loadCount_);
+    const bool busy = pointer == MousePointer::Busy;
+    shown.setBusy(busy);
+    if (busy)
+        resultAnnouncement_.workStarted(shown, loadCount_);
+    else
+        resultAnnouncement_.workEnded(shown, loadCount_);
 }
 
 void Form::click(std::string_view control) {

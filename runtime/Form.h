@@ -44,6 +44,8 @@ public:
     // the window disappears at once, its controls are destroyed once every handler
     // has returned to the event loop.
     void unload();
+    // The window shows the pointer; it is busy while the pointer is the busy one, and the
+    // end of its work is announced.
     void setMousePointer(MousePointer pointer);
 
     bool isLoaded() const { return window_ != nullptr; }

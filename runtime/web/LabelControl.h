@@ -14,7 +14,6 @@ public:
     LabelControl& operator=(const LabelControl&) = delete;
 
     Label& model() { return model_; }
-    int handle() const { return label_; }
 
     double windowPointSize() const override;
     bool captionFits(double points) const override;

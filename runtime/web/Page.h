@@ -21,6 +21,7 @@ int lumeno_window_create(const char* caption);
 void lumeno_control_place(int element, int left, int top, int width, int height, double ratio);
 void lumeno_window_show(int window, bool shown);
 void lumeno_window_destroy(int window);
+void lumeno_window_set_pointer(int window, bool busy);
 void lumeno_window_set_busy(int window, bool busy);
 void lumeno_window_announce(int window, const char* text);
 double lumeno_window_point_size(int window);

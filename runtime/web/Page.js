@@ -163,10 +163,12 @@ mergeInto(LibraryManager.library, {
     form.remove();
   },
 
+  lumeno_window_set_pointer: function(window, busy) {
+    Page.elements[window].classList.toggle('busy', !!busy);
+  },
+
   lumeno_window_set_busy: function(window, busy) {
-    var form = Page.elements[window];
-    form.classList.toggle('busy', !!busy);
-    form.setAttribute('aria-busy', busy ? 'true' : 'false');
+    Page.elements[window].setAttribute('aria-busy', busy ? 'true' : 'false');
   },
 
   lumeno_window_announce: function(window, text) {

@@ -90,19 +90,23 @@ void Window::addControl(const ControlDefinition& control) {
     place(added);
     if (label != nullptr)
         label->model().fitCaption();
-    // A label names the control that follows it in tab order.
-    if (labelBefore_ != nullptr)
-        lumeno_label_names(labelBefore_->handle(), handle);
-    labelBefore_ = label;
+}
+
+int Window::handleOf(const ControlDefinition& control) const {
+    const auto found =
+        std::find_if(controlsAdded_.begin(), controlsAdded_.end(),
+                     [&control](const Control& added) { return added.definition == &control; });
+    return found != controlsAdded_.end() ? found->handle : 0;
+}
+
+void Window::labelNames(const ControlDefinition& label, const ControlDefinition& control) {
+    lumeno_label_names(handleOf(label), handleOf(control));
 }
 
 void Window::controlsAdded(const ControlDefinition* firstFocus) {
     // The page's tab order is the order of its elements, the order the controls came in.
-    const auto first = std::find_if(
-        controlsAdded_.begin(), controlsAdded_.end(),
-        [firstFocus](const Control& control) { return control.definition == firstFocus; });
-    if (first != controlsAdded_.end())
-        firstFocus_ = first->handle;
+    if (firstFocus != nullptr)
+        firstFocus_ = handleOf(*firstFocus);
 }
 
 void Window::show() {
@@ -120,7 +124,11 @@ void Window::hide() {
 
 void Window::setMousePointer(MousePointer pointer) {
     // The busy pointer covers the whole window, the field's I-beam included.
-    lumeno_window_set_busy(handle_, pointer == MousePointer::Busy);
+    lumeno_window_set_pointer(handle_, pointer == MousePointer::Busy);
+}
+
+void Window::setBusy(bool busy) {
+    lumeno_window_set_busy(handle_, busy);
 }
 
 void Window::announce(std::string_view text) {

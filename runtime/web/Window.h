@@ -30,10 +30,12 @@ public:
     Window& operator=(const Window&) = delete;
 
     void addControl(const ControlDefinition& control) override;
+    void labelNames(const ControlDefinition& label, const ControlDefinition& control) override;
     void controlsAdded(const ControlDefinition* firstFocus) override;
     void show() override;
     void hide() override;
     void setMousePointer(MousePointer pointer) override;
+    void setBusy(bool busy) override;
     const ControlTable& controls() const override { return controls_; }
     void announce(std::string_view text) override;
     void applyDensityChange() override;
@@ -47,6 +49,7 @@ private:
         int handle;
     };
 
+    int handleOf(const ControlDefinition& control) const;
     void placeWindow();
     void place(const Control& control);
 
@@ -61,7 +64,6 @@ private:
     std::vector<std::unique_ptr<CommandButtonControl>> buttons_;
     std::vector<std::unique_ptr<TextBoxControl>> textBoxes_;
     std::vector<std::unique_ptr<LabelControl>> labels_;
-    LabelControl* labelBefore_ = nullptr; // the control added last, when it is a label
     int firstFocus_ = 0; // the control to take the focus when the window is first shown
 };
 
