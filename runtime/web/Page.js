@@ -90,7 +90,8 @@ mergeInto(LibraryManager.library, {
         if (!/^_(?!asyncify_)/.test(name) || typeof exported !== 'function')
           return;
         Module[name] = function() {
-          if (Asyncify.state !== Asyncify.State.Normal)
+          // Suspended, the stack is kept in ASYNCIFY's data until it is resumed.
+          if (Asyncify.currData || Asyncify.state !== Asyncify.State.Normal)
             throw new Error('lumeno: ' + name + ' called while the program waits');
           return exported.apply(null, arguments);
         };
