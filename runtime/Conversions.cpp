@@ -1,5 +1,6 @@
 #include "Conversions.h"
 
+#include "DecimalText.h"
 #include "NumberText.h"
 #include "RuntimeError.h"
 
@@ -153,7 +154,15 @@ float textToSingle(std::string_view text, std::string_view localeDecimalSeparato
         digits = withPoint;
     }
     float value = 0.0F;
+#ifdef __cpp_lib_to_chars
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+#else // no floating-point std::from_chars; the grammar has checked the whole text
+    value = decimalToSingle(digits);
+    const char* const end = digits.data() + digits.size();
+    const std::errc error = std::isinf(value) || (value == 0.0F && !decimal.allZero)
+                                ? std::errc::result_out_of_range
+                                : std::errc();
+#endif
     if (error == std::errc::result_out_of_range) {
         if (decimal.magnitude >= 0)
             throw RuntimeError(ErrorKind::Overflow,

@@ -129,7 +129,9 @@ void Form::setMousePointer(MousePointer pointer) {
 }
 
 void Form::click(std::string_view control) {
-    const auto binding = std::ranges::find(bindings_, control, &EventBinding::control);
+    const auto binding =
+        std::find_if(bindings_.begin(), bindings_.end(),
+                     [control](const EventBinding& b) { return b.control == control; });
     if (binding == bindings_.end())
         return;
     ++handlersRunning_;

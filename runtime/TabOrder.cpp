@@ -10,9 +10,8 @@ bool takesFocus(ControlKind kind) {
 
 const ControlDefinition* firstFocus(const WindowDefinition& definition) {
     const auto first =
-        std::ranges::find_if(definition.controls, [](const ControlDefinition& control) {
-            return takesFocus(control.kind);
-        });
+        std::find_if(definition.controls.begin(), definition.controls.end(),
+                     [](const ControlDefinition& control) { return takesFocus(control.kind); });
     return first != definition.controls.end() ? &*first : nullptr;
 }
 

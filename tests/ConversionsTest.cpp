@@ -1,9 +1,10 @@
 #include "Conversions.h"
 
+#include "BitCast.h"
+#include "DecimalText.h"
 #include "GermanCLocale.h"
 #include "RuntimeError.h"
 
-#include <bit>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -50,8 +51,14 @@ TEST_P(TextToSingleAccepts, GivesTheNearestSingle) {
     float value = 0.0F;
     ASSERT_NO_THROW(value = lumeno::textToSingle(text, separator)) << testing::PrintToString(text);
     // Bit patterns, so that -0 and 0 differ.
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(value), std::bit_cast<std::uint32_t>(expected))
+    EXPECT_EQ(bitCast<std::uint32_t>(value), bitCast<std::uint32_t>(expected))
         << testing::PrintToString(text) << " gave " << value;
+    // The conversion for C++ libraries without a floating-point from_chars, on every platform.
+    if (separator == ".") {
+        EXPECT_EQ(bitCast<std::uint32_t>(lumeno::decimalToSingle(text)),
+                  bitCast<std::uint32_t>(expected))
+            << testing::PrintToString(text);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainDecimals, TextToSingleAccepts,
@@ -134,6 +141,7 @@ TEST_P(TextToSingleOverflows, AsOverflow) {
     const auto error = errorOf([&] { lumeno::textToSingle(GetParam(), "."); });
     ASSERT_TRUE(error) << GetParam() << " was accepted";
     EXPECT_EQ(error->kind(), ErrorKind::Overflow) << error->cause();
+    EXPECT_TRUE(std::isinf(lumeno::decimalToSingle(GetParam()))) << GetParam();
 }
 
 INSTANTIATE_TEST_SUITE_P(BeyondSingleRange, TextToSingleOverflows,
@@ -256,12 +264,18 @@ TEST_P(ToInt16OverflowMessage, ShowsTheValueWithAPointUnderACommaLocale) {
     ASSERT_TRUE(error) << value;
     EXPECT_EQ(error->cause(), std::string("The value ") + shown +
                                   " does not fit in a 16-bit integer (-32768 to 32767).");
+    EXPECT_EQ(lumeno::shortestDecimal(value), shown); // without std::to_chars
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ToInt16OverflowMessage,
                          testing::Values(OverflowMessageCase{40000.0, "40000"},
                                          OverflowMessageCase{-32768.75, "-32768.75"},
-                                         OverflowMessageCase{1e300, "1e+300"}));
+                                         OverflowMessageCase{1e300, "1e+300"},
+                                         // A whole number is written with all its digits.
+                                         OverflowMessageCase{1.2345678901234567e19,
+                                                             "12345678901234567168"},
+                                         OverflowMessageCase{1e-7 + 40000.0, "40000.0000001"},
+                                         OverflowMessageCase{-inf, "-inf"}));
 
 struct IntegerCase {
     std::int32_t value;

@@ -1,10 +1,10 @@
+#include "BitCast.h"
 #include "BrightnessCurve.h"
 #include "CurveGolden.h"
 #include "CurveTable.h"
 #include "RuntimeError.h"
 
 #include <algorithm>
-#include <bit>
 #include <cfenv>
 #include <cstdint>
 #include <cstdlib>
@@ -53,8 +53,7 @@ TEST(CurveGolden, TableIsWellFormedAndCoversEveryOutcome) {
     for (const GoldenLine& line : golden()) {
         ASSERT_EQ(line.entries.size(), 256u) << line.decimal;
         // The readable decimal and the bit pattern name the same single.
-        EXPECT_EQ(std::bit_cast<std::uint32_t>(std::strtof(line.decimal.c_str(), nullptr)),
-                  line.bits);
+        EXPECT_EQ(bitCast<std::uint32_t>(std::strtof(line.decimal.c_str(), nullptr)), line.bits);
         for (const std::string& entry : line.entries)
             seen += entry == "F" || entry == "O" ? entry : entry[0] == '-' ? "-" : "";
     }
@@ -79,7 +78,7 @@ TEST_P(CurveGoldenChannel, MatchesEveryEntry) {
     for (const GoldenLine& line : golden()) {
         for (int v = 0; v < 256; ++v) {
             const std::string& expected = line.entries[v];
-            const Mapped m = map(v << shift, std::bit_cast<float>(line.bits));
+            const Mapped m = map(v << shift, bitCast<float>(line.bits));
             const std::optional<ErrorKind> error = goldenError(expected);
             const int packed = error ? 0 : std::clamp(std::stoi(expected), 0, 255) << shift;
             if ((m.error != error || m.value != packed) && ++mismatches <= 10)
@@ -230,6 +229,7 @@ TEST(CurveErrorOrder, EveryCombinationFollowsTheStages) {
 
 // --- The floating-point status ---
 
+#ifdef FE_DIVBYZERO // where the processor has status flags
 class CurveStaleStatus : public testing::TestWithParam<int> {};
 
 // Flags left by anything before a mapping must not fail it.
@@ -242,6 +242,7 @@ TEST_P(CurveStaleStatus, IsClearedAtTheStartOfEachMapping) {
 INSTANTIATE_TEST_SUITE_P(Flags, CurveStaleStatus,
                          testing::Values(FE_DIVBYZERO, FE_OVERFLOW, FE_INVALID,
                                          FE_INEXACT | FE_UNDERFLOW));
+#endif
 
 TEST(CurveStatus, ValidMappingAfterAFailedOneIsClean) {
     for (int round = 0; round < 100; ++round) {
@@ -291,15 +292,15 @@ int differences(float b) {
 
 TEST(CurveTable, AgreesWithTheExactStepsForTheGoldenParameters) {
     for (const GoldenLine& line : golden())
-        EXPECT_EQ(differences(std::bit_cast<float>(line.bits)), 0) << "b = " << line.decimal;
+        EXPECT_EQ(differences(bitCast<float>(line.bits)), 0) << "b = " << line.decimal;
 }
 
 TEST(CurveTable, AgreesWithTheExactStepsForRandomParameters) {
     // Uniform bit patterns: every sign and exponent, subnormals, infinities and NaNs.
     std::mt19937 random(2026);
     for (int i = 0; i < 3000; ++i) {
-        const auto b = std::bit_cast<float>(static_cast<std::uint32_t>(random()));
-        ASSERT_EQ(differences(b), 0) << "b bits 0x" << std::hex << std::bit_cast<std::uint32_t>(b);
+        const auto b = bitCast<float>(static_cast<std::uint32_t>(random()));
+        ASSERT_EQ(differences(b), 0) << "b bits 0x" << std::hex << bitCast<std::uint32_t>(b);
     }
 }
 

@@ -3,10 +3,10 @@
 // for every b the curve's tests try.
 #include "FloatingPointChecks.h"
 
+#include "BitCast.h"
 #include "CurveGolden.h"
 #include "FloatingPointStatus.h"
 
-#include <bit>
 #include <cfenv>
 #include <cstdint>
 #include <gtest/gtest.h>
@@ -67,10 +67,9 @@ double compared(Operation operation, double a, double c, float b, int& differing
         break;
     }
     if (checks.raised() != flagged(operation, a, c, b) && ++differing <= 5)
-        ADD_FAILURE() << "b bits 0x" << std::hex << std::bit_cast<std::uint32_t>(b)
-                      << ", operation " << int(operation) << " on " << a << " and " << c
-                      << ": checks " << checks.raised() << ", flags "
-                      << flagged(operation, a, c, b);
+        ADD_FAILURE() << "b bits 0x" << std::hex << bitCast<std::uint32_t>(b) << ", operation "
+                      << int(operation) << " on " << a << " and " << c << ": checks "
+                      << checks.raised() << ", flags " << flagged(operation, a, c, b);
     return result;
 }
 
@@ -98,22 +97,22 @@ int differingVerdicts(float b) {
 std::vector<float> goldenParameters() {
     std::vector<float> values;
     for (const GoldenLine& line : golden())
-        values.push_back(std::bit_cast<float>(line.bits));
+        values.push_back(bitCast<float>(line.bits));
     return values;
 }
 
 std::vector<float> fromBits(std::initializer_list<std::uint32_t> patterns) {
     std::vector<float> values;
     for (const std::uint32_t bits : patterns)
-        values.push_back(std::bit_cast<float>(bits));
+        values.push_back(bitCast<float>(bits));
     return values;
 }
 
 std::vector<float> randomParameters() {
     std::mt19937 random(2026); // the random parameters of the table test
-    std::vector<float> values;
-    for (int i = 0; i < 3000; ++i)
-        values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+    std::vector<float> values(3000);
+    for (float& value : values)
+        value = bitCast<float>(static_cast<std::uint32_t>(random()));
     return values;
 }
 

@@ -1,9 +1,6 @@
-# What the build needs for the browser platform (emscripten), included by the top-level
-# CMakeLists.txt before any target is made.
+# What the build needs for the browser platform (emscripten, cmake/emscripten.cmake), included
+# by the top-level CMakeLists.txt before any target is made.
 set(LUMENO_PACKAGING_DIR packaging/web)
-# C++ exceptions carry the run-time's errors; emscripten leaves them off by default.
-add_compile_options(-fexceptions)
-add_link_options(-fexceptions)
 
 # Compiles the program's pictures into a target, where the backend finds them by name:
 # the program asks for nothing once its own files are loaded.
