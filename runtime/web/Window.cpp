@@ -38,13 +38,13 @@ Window::~Window() {
     lumeno_window_destroy(handle_);
 }
 
-void Window::placeWindow() {
+void Window::placeWindow() const {
     const ScreenDensity density = densityAt(ratio_);
     lumeno_control_place(handle_, 0, 0, density.pixels(definition_.clientWidth),
                          density.pixels(definition_.clientHeight), ratio_);
 }
 
-void Window::place(const Control& control) {
+void Window::place(const Control& control) const {
     const PixelRect box = placeAt(*control.definition, densityAt(ratio_));
     // A picture box's size is its model's (PictureBox).
     const bool sized = control.definition->kind != ControlKind::PictureBox;

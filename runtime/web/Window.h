@@ -50,8 +50,8 @@ private:
     };
 
     int handleOf(const ControlDefinition& control) const;
-    void placeWindow();
-    void place(const Control& control);
+    void placeWindow() const;
+    void place(const Control& control) const;
 
     const WindowDefinition& definition_;
     Form& form_;
