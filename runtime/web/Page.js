@@ -360,6 +360,7 @@ mergeInto(LibraryManager.library, {
     Asyncify.handleSleep(function(wake) {
       var focused = document.activeElement;
       var box = document.createElement('dialog');
+      box.id = 'lumeno-error';
       box.className = 'error';
       box.setAttribute('aria-labelledby', 'lumeno-error-title');
       box.setAttribute('aria-describedby', 'lumeno-error-text');

@@ -308,7 +308,7 @@ class Session:
         self.shots = 0
         # Each platform's screenshots and logs in a folder of their own, so that the same case
         # on two platforms can run at the same time.
-        self.directory = os.path.join(config.screenshots, config.platform)
+        self.directory = os.path.join(config.screenshots, "-".join(filter(None, (config.platform, config.browser))))
         os.makedirs(self.directory, exist_ok=True)
         for old in os.listdir(self.directory):
             if old.startswith(name + "-") and old.endswith((".png", ".log")):
