@@ -70,7 +70,7 @@ public:
 private:
     FormWindow& window();
     void handlerReturned();
-    void focusTextToCorrect();
+    void focusTextToCorrect(const TextBox* text);
 
     const WindowDefinition& definition_;
     std::span<const EventBinding> bindings_;
@@ -80,8 +80,6 @@ private:
     bool densityChangeWaits_ = false;
     std::uint64_t loadCount_ = 0;
     ResultAnnouncement resultAnnouncement_;
-    // The text box the running handler fetched last, by name.
-    std::string textBoxFetched_;
 };
 
 } // namespace lumeno
