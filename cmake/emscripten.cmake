@@ -16,8 +16,8 @@ include(${lumeno_emscripten_root}/cmake/Modules/Platform/Emscripten.cmake)
 # The optimising linker runs JavaScript passes that need acorn, which Debian keeps where Node
 # does not look for it.
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env NODE_PATH=/usr/share/nodejs)
-# The run-time's errors are exceptions, thrown and caught. The tests read files by their paths,
-# exit with their status and take the memory they need.
+# The run-time's errors are exceptions, thrown and caught. The programs exit with their status
+# and take the memory they need.
 set(CMAKE_CXX_FLAGS_INIT "-fexceptions")
 set(CMAKE_EXE_LINKER_FLAGS_INIT
-  "-fexceptions -sNODERAWFS=1 -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1")
+  "-fexceptions -sEXIT_RUNTIME=1 -sALLOW_MEMORY_GROWTH=1")

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """Writes one image of a Windows .ico file as an RGBA PNG.
 
-    ico_to_png.py ICO SIZE BITS OUT.png
+    ico_to_png.py ICO SIZE BITS OUT.png [SCALE]
 
 picks the image of SIZE x SIZE pixels at BITS bits per pixel (a palette image), turns
-its palette indices into colours and its AND mask into transparency. Standard library
+its palette indices into colours and its AND mask into transparency; with SCALE, each
+pixel becomes SCALE x SCALE pixels. Standard library
 only; the output depends on the input alone, so a rebuild writes the same bytes.
 """
 
@@ -61,6 +62,11 @@ def decode(image):
     return width, height, rows
 
 
+def scaled(width, height, rows, factor):
+    wide = [b"".join(row[i : i + 4] * factor for i in range(0, len(row), 4)) for row in rows]
+    return width * factor, height * factor, [row for row in wide for _ in range(factor)]
+
+
 def png_bytes(width, height, rows):
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
@@ -75,16 +81,17 @@ def png_bytes(width, height, rows):
 
 
 def main(argv):
-    if len(argv) != 5:
+    if len(argv) not in (5, 6):
         sys.exit(__doc__)
     ico, size, bits, out = argv[1], int(argv[2]), int(argv[3]), argv[4]
+    factor = int(argv[5]) if len(argv) == 6 else 1
     with open(ico, "rb") as f:
         images = ico_images(f.read())
     wanted = [img for w, h, b, img in images if (w, h, b) == (size, size, bits)]
     if len(wanted) != 1:
         sys.exit(f"{ico}: {len(wanted)} images of {size}x{size} at {bits} bits, expected one")
     with open(out, "wb") as f:
-        f.write(png_bytes(*decode(wanted[0])))
+        f.write(png_bytes(*scaled(*decode(wanted[0]), factor)))
 
 
 if __name__ == "__main__":

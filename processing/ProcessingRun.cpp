@@ -7,7 +7,6 @@
 #include "PictureBox.h"
 #include "Runtime.h"
 #include "RuntimeError.h"
-#include "TextBox.h"
 
 #include <cstdint>
 
@@ -24,7 +23,7 @@ bool pumpEventsKeepingWindow(const Form& form, std::uint64_t window) {
 
 // Steps 4 to 10; false when the window was discarded during the run.
 bool mapPicture(Form& form, std::uint64_t window) {
-    const CurveTable curve(textToSingle(form.textBox("txtBrightness").text()));
+    const CurveTable curve(textToSingle(form.textBox("txtBrightness")));
     PictureBox& to = form.pictureBox("PicTo");
     const PictureBox& from = form.pictureBox("PicFrom");
     to.setPersistentDrawing(true);

@@ -27,6 +27,13 @@ public:
     CommandButton* commandButton(std::string_view name) const { return find<CommandButton>(name); }
     TextBox* textBox(std::string_view name) const { return find<TextBox>(name); }
     PictureBox* pictureBox(std::string_view name) const { return find<PictureBox>(name); }
+    // The text box, when it is one of the table's; nullptr otherwise.
+    TextBox* textBox(const TextBox* box) const {
+        for (const auto& entry : entries_)
+            if (TextBox* const* held = std::get_if<TextBox*>(&entry.second); held && *held == box)
+                return *held;
+        return nullptr;
+    }
     // Every picture box, in the order added.
     std::vector<PictureBox*> pictureBoxes() const {
         std::vector<PictureBox*> boxes;

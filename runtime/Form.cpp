@@ -34,8 +34,11 @@ Form::~Form() = default;
 FormWindow& Form::window() {
     if (!window_) {
         std::unique_ptr<FormWindow> made = platform::createWindow(definition_, *this);
-        for (const ControlDefinition& control : definition_.controls)
+        for (const ControlDefinition& control : definition_.controls) {
             made->addControl(control);
+            if (const ControlDefinition* label = namingLabel(definition_, control))
+                made->labelNames(*label, control);
+        }
         made->controlsAdded(firstFocus(definition_));
         window_ = std::move(made);
         ++loadCount_;
@@ -48,9 +51,7 @@ CommandButton& Form::commandButton(std::string_view name) {
 }
 
 TextBox& Form::textBox(std::string_view name) {
-    TextBox& box = found(window().controls().textBox(name), name, "text box");
-    textBoxFetched_ = name;
-    return box;
+    return found(window().controls().textBox(name), name, "text box");
 }
 
 PictureBox& Form::pictureBox(std::string_view name) {
@@ -98,7 +99,12 @@ void Form::densityChanged(FormWindow& window) {
 void Form::setMousePointer(MousePointer pointer) {
     FormWindow& shown = window();
     shown.setMousePointer(pointer);
-    resultAnnouncement_.pointerSet(pointer, shown, loadCount_);
+    const bool busy = pointer == MousePointer::Busy;
+    shown.setBusy(busy);
+    if (busy)
+        resultAnnouncement_.workStarted(shown, loadCount_);
+    else
+        resultAnnouncement_.workEnded(shown, loadCount_);
 }
 
 void Form::click(std::string_view control) {
@@ -108,13 +114,11 @@ void Form::click(std::string_view control) {
     if (binding == bindings_.end())
         return;
     ++handlersRunning_;
-    textBoxFetched_.clear();
     try {
         binding->click(*this);
     } catch (...) {
         const RuntimeError error = currentFailure();
-        if (error.kind() == ErrorKind::TypeMismatch)
-            focusTextToCorrect();
+        focusTextToCorrect(error.textToCorrect());
         reportError(error);
         // A user's error leaves the window usable; any other failure means the program
         // itself is broken, and it ends.
@@ -125,14 +129,13 @@ void Form::click(std::string_view control) {
     handlerReturned();
 }
 
-void Form::focusTextToCorrect() {
-    // A type mismatch is a text that is not a number, and the texts a handler converts are
-    // those of its text boxes: the one it fetched last is the one to correct. It takes the
-    // focus before the report, which gives the focus back to it when dismissed; the user
-    // types the correction at once.
-    if (!isLoaded())
+void Form::focusTextToCorrect(const TextBox* text) {
+    // The text box whose text was not a number takes the focus before the report, which gives
+    // the focus back to it when dismissed; the user types the correction at once. It is found
+    // among the window's text boxes: the window may have been re-created meanwhile.
+    if (!isLoaded() || text == nullptr)
         return;
-    if (TextBox* box = window_->controls().textBox(textBoxFetched_))
+    if (TextBox* box = window_->controls().textBox(text))
         box->focusWithTextSelected();
 }
 

@@ -44,6 +44,8 @@ public:
     // the window disappears at once, its controls are destroyed once every handler
     // has returned to the event loop.
     void unload();
+    // The window shows the pointer; it is busy while the pointer is the busy one, and the
+    // end of its work is announced.
     void setMousePointer(MousePointer pointer);
 
     bool isLoaded() const { return window_ != nullptr; }
@@ -68,7 +70,7 @@ public:
 private:
     FormWindow& window();
     void handlerReturned();
-    void focusTextToCorrect();
+    void focusTextToCorrect(const TextBox* text);
 
     const WindowDefinition& definition_;
     std::span<const EventBinding> bindings_;
@@ -78,8 +80,6 @@ private:
     bool densityChangeWaits_ = false;
     std::uint64_t loadCount_ = 0;
     ResultAnnouncement resultAnnouncement_;
-    // The text box the running handler fetched last, by name.
-    std::string textBoxFetched_;
 };
 
 } // namespace lumeno

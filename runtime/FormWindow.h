@@ -23,6 +23,8 @@ public:
     // the window's density. The controls come in tab order: the order in which the window
     // moves the focus is the order in which they are added.
     virtual void addControl(const ControlDefinition& control) = 0;
+    // A label, added before, names a control just added (TabOrder.h).
+    virtual void labelNames(const ControlDefinition& label, const ControlDefinition& control) = 0;
     // Every control is added; `firstFocus`, when not null, has the focus when the window is
     // first shown.
     virtual void controlsAdded(const ControlDefinition* firstFocus) = 0;
@@ -32,6 +34,8 @@ public:
     // The pointer over the whole client area, every control included: the busy pointer covers
     // a text box's own pointer too.
     virtual void setMousePointer(MousePointer pointer) = 0;
+    // Whether the window is busy, for assistive technology: its Form says so (Form.h).
+    virtual void setBusy(bool busy) = 0;
     virtual const ControlTable& controls() const = 0;
     // Says the text to assistive technology at once, wherever the focus is.
     virtual void announce(std::string_view text) = 0;

@@ -13,9 +13,10 @@
 // (PictureBoxView, CommandButtonView, TextBoxView, LabelView) for the control's model in
 // runtime/ and says things to assistive technology (Announcer); the message box; the
 // user's decimal separator; the program's resources. A platform is one folder of runtime/
-// (qt, win32) whose classes live in a namespace of the same name and whose files have the
-// same names in every folder; the build links exactly one (the CMake option
-// LUMENO_PLATFORM).
+// (qt, win32, web) whose classes live in a namespace of the same name and whose
+// CMakeLists.txt adds its files; the build links exactly one (the CMake option
+// LUMENO_PLATFORM). What a platform calls back is Form's: click, closedByUser and
+// densityChanged, and PictureBox::painted.
 namespace lumeno {
 
 class Form;

@@ -17,16 +17,16 @@ std::string sentence(const PictureBox& box) {
 
 } // namespace
 
-void ResultAnnouncement::pointerSet(MousePointer pointer, FormWindow& window, std::uint64_t load) {
-    if (pointer == MousePointer::Busy) {
-        if (busyLoad_ == load)
-            return; // busy already: the count from the start of the work stands
-        busyLoad_ = load;
-        boxesWhenBusy_.clear();
-        for (const PictureBox* box : window.controls().pictureBoxes())
-            boxesWhenBusy_.emplace_back(box, box->pictureReplacements());
-        return;
-    }
+void ResultAnnouncement::workStarted(FormWindow& window, std::uint64_t load) {
+    if (busyLoad_ == load)
+        return; // busy already: the count from the start of the work stands
+    busyLoad_ = load;
+    boxesWhenBusy_.clear();
+    for (const PictureBox* box : window.controls().pictureBoxes())
+        boxesWhenBusy_.emplace_back(box, box->pictureReplacements());
+}
+
+void ResultAnnouncement::workEnded(FormWindow& window, std::uint64_t load) {
     const bool sameWindow = busyLoad_ == load;
     busyLoad_ = 0;
     if (!sameWindow)

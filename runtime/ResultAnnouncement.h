@@ -1,7 +1,5 @@
 #pragma once
 
-#include "MousePointer.h"
-
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -11,16 +9,17 @@ namespace lumeno {
 class FormWindow;
 class PictureBox;
 
-// What a window tells assistive technology when its work ends. The window is busy while it
-// shows the busy pointer; when the pointer goes back to the default one, every picture box
-// whose picture was replaced meanwhile holds a result, and the window announces that it is
+// What a window tells assistive technology when its work ends: every picture box whose
+// picture was replaced while it worked holds a result, and the window announces that it is
 // drawn and what it shows. An announcement is heard wherever the focus is: a screen reader
 // leaves out a change to an object the user is not on, and a run is started from Go.
 class ResultAnnouncement {
 public:
-    // The window's pointer was set; `load` counts the window's loads (Form::loadCount), so
-    // that a window re-created while it was busy announces nothing of the one discarded.
-    void pointerSet(MousePointer pointer, FormWindow& window, std::uint64_t load);
+    // The window started or ended its work; `load` counts the window's loads
+    // (Form::loadCount), so that a window re-created while it was busy announces nothing of
+    // the one discarded.
+    void workStarted(FormWindow& window, std::uint64_t load);
+    void workEnded(FormWindow& window, std::uint64_t load);
 
 private:
     std::uint64_t busyLoad_ = 0; // the load that became busy; 0 while not busy

@@ -3,6 +3,8 @@
 #include "Conversions.h"
 #include "Form.h"
 #include "Platform.h"
+#include "RuntimeError.h"
+#include "TextBox.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +29,16 @@ void pumpEvents() {
 
 float textToSingle(std::string_view text) {
     return textToSingle(text, platform::decimalSeparator());
+}
+
+float textToSingle(const TextBox& box) {
+    try {
+        return textToSingle(box.text());
+    } catch (RuntimeError& error) {
+        if (error.kind() == ErrorKind::TypeMismatch)
+            error.setTextToCorrect(&box);
+        throw;
+    }
 }
 
 void endProgram(int status) {

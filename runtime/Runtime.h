@@ -6,6 +6,8 @@
 
 namespace lumeno {
 
+class TextBox;
+
 // Loads and shows the start-up window, then runs the event loop until the program ends;
 // returns the exit status.
 int start(const ProgramHeader& header);
@@ -16,6 +18,8 @@ void pumpEvents();
 // The text as a single-precision number, read with the decimal separators of the user's
 // number format (see textToSingle in Conversions.h).
 float textToSingle(std::string_view text);
+// The same for a text box's text; its type mismatch names the box as the text to correct.
+float textToSingle(const TextBox& box);
 
 // Ends the program at once with the given exit status.
 [[noreturn]] void endProgram(int status);

@@ -5,6 +5,8 @@
 
 namespace lumeno {
 
+class TextBox;
+
 // The four kinds of run-time error. Handlers do not return error codes: every
 // failure travels as a RuntimeError to the error report.
 enum class ErrorKind {
@@ -25,9 +27,13 @@ public:
 
     ErrorKind kind() const { return kind_; }
     std::string cause() const { return what(); }
+    // For a type mismatch in a text box's text, the box, to be corrected; otherwise null.
+    const TextBox* textToCorrect() const { return textToCorrect_; }
+    void setTextToCorrect(const TextBox* box) { textToCorrect_ = box; }
 
 private:
     ErrorKind kind_;
+    const TextBox* textToCorrect_ = nullptr;
 };
 
 } // namespace lumeno

@@ -15,4 +15,11 @@ const ControlDefinition* firstFocus(const WindowDefinition& definition) {
     return first != definition.controls.end() ? &*first : nullptr;
 }
 
+const ControlDefinition* namingLabel(const WindowDefinition& definition,
+                                     const ControlDefinition& control) {
+    const ControlDefinition* before = &control - 1;
+    return &control != definition.controls.data() && before->kind == ControlKind::Label ? before
+                                                                                        : nullptr;
+}
+
 } // namespace lumeno

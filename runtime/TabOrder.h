@@ -14,4 +14,9 @@ bool takesFocus(ControlKind kind);
 // The control that has the focus when the window is shown, or null when none takes it.
 const ControlDefinition* firstFocus(const WindowDefinition& definition);
 
+// The label that names a control of the definition for assistive technology: the label
+// before it in tab order, or null.
+const ControlDefinition* namingLabel(const WindowDefinition& definition,
+                                     const ControlDefinition& control);
+
 } // namespace lumeno

@@ -6,8 +6,7 @@ namespace lumeno::qt {
 
 class Window;
 
-// The main window as assistive technology sees it: a frame, busy while it shows the busy
-// pointer.
+// The main window as assistive technology sees it: a frame, busy while its Form says so.
 class FormAccessible : public QAccessibleWidget {
 public:
     explicit FormAccessible(Window* form);

@@ -86,10 +86,11 @@ void Window::addControl(const ControlDefinition& control) {
         label->model().fitCaption();
     // Children take the focus in the order they are made.
     widget->setFocusPolicy(takesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
-    // A label names the control that follows it in tab order.
-    if (labelBefore_ != nullptr)
-        labelBefore_->setBuddy(widget);
-    labelBefore_ = qobject_cast<QLabel*>(widget);
+}
+
+void Window::labelNames(const ControlDefinition& label, const ControlDefinition& control) {
+    findChild<QLabel*>(toQString(label.name))
+        ->setBuddy(findChild<QWidget*>(toQString(control.name)));
 }
 
 void Window::controlsAdded(const ControlDefinition* firstFocus) {
@@ -114,7 +115,9 @@ void Window::setMousePointer(MousePointer pointer) {
         unsetCursor();
     for (QLineEdit* field : findChildren<QLineEdit*>())
         field->setCursor(busy ? busyShape : QCursor(Qt::IBeamCursor));
-    // Assistive technology learns that the window is busy from the pointer, as a user does.
+}
+
+void Window::setBusy(bool busy) {
     if (busy == busy_)
         return;
     busy_ = busy;

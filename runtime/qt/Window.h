@@ -18,14 +18,16 @@ public:
     Window(const WindowDefinition& definition, Form& form);
 
     void addControl(const ControlDefinition& control) override;
+    void labelNames(const ControlDefinition& label, const ControlDefinition& control) override;
     void controlsAdded(const ControlDefinition* firstFocus) override;
     void show() override { QWidget::show(); }
     void hide() override { QWidget::hide(); }
     void setMousePointer(MousePointer pointer) override;
+    void setBusy(bool busy) override;
     const ControlTable& controls() const override { return controls_; }
     void announce(std::string_view text) override;
 
-    // Whether the window shows the busy pointer.
+    // Whether the window is busy (setBusy).
     bool isBusy() const { return busy_; }
 
 protected:
@@ -36,7 +38,6 @@ private:
     Form& form_;
     ScreenDensity density_;
     ControlTable controls_;
-    QLabel* labelBefore_ = nullptr; // the control added last, when it is a label
     bool busy_ = false;
     Announcer* announcer_ = nullptr;
 };

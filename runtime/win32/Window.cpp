@@ -221,10 +221,13 @@ void Window::hide() {
 }
 
 void Window::setMousePointer(MousePointer pointer) {
-    // Assistive technology learns that the window is busy from the pointer, as a user does.
-    if (pointer != std::exchange(pointer_, pointer))
-        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_.get(), OBJID_CLIENT, CHILDID_SELF);
+    pointer_ = pointer;
     updatePointerOver(window_.get());
+}
+
+void Window::setBusy(bool busy) {
+    if (busy != std::exchange(busy_, busy))
+        NotifyWinEvent(EVENT_OBJECT_STATECHANGE, window_.get(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 HWND Window::focusedControl() const {

@@ -33,10 +33,14 @@ public:
     Window& operator=(const Window&) = delete;
 
     void addControl(const ControlDefinition& control) override;
+    // Assistive technology names a control that has no name of its own by the static text
+    // made before it, which the controls' order of creation already makes the label.
+    void labelNames(const ControlDefinition&, const ControlDefinition&) override {}
     void controlsAdded(const ControlDefinition* firstFocus) override;
     void show() override;
     void hide() override;
     void setMousePointer(MousePointer pointer) override;
+    void setBusy(bool busy) override;
     const ControlTable& controls() const override { return controls_; }
     void announce(std::string_view text) override;
     void applyDensityChange() override;
@@ -51,8 +55,8 @@ public:
 
     // The window object of a window of this class, or null.
     static const Window* ofWindow(HWND window);
-    // Whether the window shows the busy pointer.
-    bool isBusy() const { return pointer_ == MousePointer::Busy; }
+    // Whether the window is busy (setBusy).
+    bool isBusy() const { return busy_; }
 
     // Whether a top-level window is one of these: the event loop hands their keyboard
     // messages to the dialog manager, which moves the focus with Tab and the arrow keys.
@@ -104,6 +108,7 @@ private:
     std::vector<std::pair<const ControlDefinition*, std::unique_ptr<LabelControl>>> labels_;
     std::vector<SystemControl> systemControls_; // buttons and text boxes
     MousePointer pointer_ = MousePointer::Default;
+    bool busy_ = false;
     // What gets the focus when the window is activated: a control, or the window itself when
     // no control is to have it; null for the first control.
     HWND focus_ = nullptr;

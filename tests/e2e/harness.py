@@ -7,6 +7,7 @@ one, whose Session class derives from the Session here; --platform NAME picks it
   x11      Xvfb with no window manager, xdotool, ImageMagick's import
   wayland  a headless sway, the virtual_input helper, grim
   wine     lumeno.exe under Wine in Xvfb, with x11's tools
+  web      the browser build's site in headless Chromium or Firefox ESR (--browser)
 
 Positions in the client area are in the window definition's pixels at 96 dpi (CLIENT_SIZE
 and the rectangles below); screenshots and window geometries are in screen pixels, which
@@ -214,6 +215,7 @@ class Config:
     virtual_input = None  # wayland: the pointer and keyboard helper
     slow_poll = None  # a library that, preloaded, slows lumeno's polls (POLL_DELAY_MS)
     wine_prefix = None  # wine: the Wine prefix lumeno.exe runs in
+    browser = None  # web: chromium or firefox
 
 
 config = Config()
@@ -224,7 +226,7 @@ def parse_command_line(argv):
     parser = argparse.ArgumentParser(add_help=False)
     parser.add_argument("--platform", default=os.environ.get("LUMENO_PLATFORM", "x11"))
     for option in ("lumeno", "picture", "screenshots", "close-window", "virtual-input", "slow-poll",
-                   "wine-prefix"):
+                   "wine-prefix", "browser"):
         variable = "LUMENO_" + ("EXECUTABLE" if option == "lumeno" else option.replace("-", "_").upper())
         parser.add_argument("--" + option, default=os.environ.get(variable))
     known, rest = parser.parse_known_args(argv[1:])
@@ -306,7 +308,7 @@ class Session:
         self.shots = 0
         # Each platform's screenshots and logs in a folder of their own, so that the same case
         # on two platforms can run at the same time.
-        self.directory = os.path.join(config.screenshots, config.platform)
+        self.directory = os.path.join(config.screenshots, "-".join(filter(None, (config.platform, config.browser))))
         os.makedirs(self.directory, exist_ok=True)
         for old in os.listdir(self.directory):
             if old.startswith(name + "-") and old.endswith((".png", ".log")):
@@ -480,6 +482,10 @@ class Session:
 
     def park_pointer(self):
         """Moves the pointer off the window, so no control shows a hover state."""
+        raise NotImplementedError
+
+    def focus_window(self, window=None):
+        """Gives a window (default: the main window) the keyboard focus."""
         raise NotImplementedError
 
     def click_control(self, rect):

@@ -139,6 +139,9 @@ class Session(harness.Session):
     def park_pointer(self):
         self.x("xdotool", "mousemove", "--sync", "1000", "740")
 
+    def focus_window(self, window=None):
+        self.x("xdotool", "windowfocus", "--sync", str(window or self.window))
+
     def screen(self):
         return harness.parse_ppm(self.x("import", "-silent", "-window", "root", "-depth", "8", "ppm:-"))
 

@@ -226,36 +226,43 @@ class RestartTest(LumenoTestCase):
 
 
 class DpiTest(unittest.TestCase):
-    """At 144 dpi the layout scales from twips (10 twips a pixel) and a run covers the whole
-    box, including the background beside and below the picture."""
+    """Above 96 dpi the layout scales from twips (10 twips a pixel at 144 dpi, 7.5 at 192) and a
+    run covers the whole box, including the background beside and below the picture."""
 
-    CLIENT_SIZE = (750, 533)
-    PIC_FROM = (14, 14, 225, 249)
-    PIC_TO = (338, 14, 225, 249)
-    TXT_BRIGHTNESS = (144, 348, 62, 38)
-    CMD_GO = (456, 348, 146, 62)
+    # By density: the client area's size; PicFrom and PicTo inside their borders,
+    # txtBrightness and Go.
+    LAYOUTS = {144: ((750, 533), (14, 14, 225, 249), (338, 14, 225, 249), (144, 348, 62, 38), (456, 348, 146, 62)),
+               192: ((1000, 710), (18, 18, 302, 334), (450, 18, 302, 334), (192, 464, 82, 50), (608, 464, 194, 82))}
 
     def test_144(self):
+        self.run_at(144)
+
+    def test_192(self):
+        self.run_at(192)
+
+    def run_at(self, dpi):
+        self.CLIENT_SIZE, self.PIC_FROM, self.PIC_TO, self.TXT_BRIGHTNESS, self.CMD_GO = self.LAYOUTS[dpi]
         picture = h.read_bmp(h.config.picture)
-        s = h.new_session("dpi-144", dpi=144)
+        s = h.new_session("dpi-%d" % dpi, dpi=dpi)
         self.addCleanup(s.close)
         s.start()
-        self.assertEqual(s.geometry()[2:], self.CLIENT_SIZE, "client area size at 144 dpi")
+        self.assertEqual(s.geometry()[2:], self.CLIENT_SIZE, "client area size at %d dpi" % dpi)
+        width, height = self.PIC_FROM[2:]
 
         def start_up(image):
             box = image.crop(self.PIC_FROM)
             problem = box.crop((0, 0, 180, 200)).difference(picture)
             if problem:
                 return "picture in PicFrom: " + problem
-            background = box.pixel(224, 248)
-            for rect in ((180, 0, 45, 249), (0, 200, 180, 49)):
+            background = box.pixel(width - 1, height - 1)
+            for rect in ((180, 0, width - 180, height), (0, 200, 180, height - 200)):
                 problem = box.crop(rect).difference_from_colour(background)
                 if problem:
                     return "PicFrom background %r: %s" % (rect, problem)
             return None
 
         shown = s.wait_for_client_area(start_up, "started")
-        self.assertNotIn(shown.crop(self.PIC_FROM).pixel(224, 248), [picture.pixel(179, 199)],
+        self.assertNotIn(shown.crop(self.PIC_FROM).pixel(width - 1, height - 1), [picture.pixel(179, 199)],
                          "the background differs from the picture's corner")
 
         s.type_parameter("2", self.TXT_BRIGHTNESS)
@@ -527,7 +534,7 @@ class KeyboardTest(LumenoTestCase):
 
     def test_focus_marks_and_space_on_go(self):
         s = self.session
-        s.x("xdotool", "windowfocus", "--sync", str(s.window))
+        s.focus_window()
         s.park_pointer()
         # The focus starts on PicFrom.
         start = s.wait_for_client_area(self.focus_marked(h.PIC_FROM, h.PIC_TO, h.picture_shown(self.picture)),
@@ -546,6 +553,17 @@ class KeyboardTest(LumenoTestCase):
 
         s.key("Tab")
         s.wait_for_client_area(self.focus_marked(h.PIC_TO, h.PIC_FROM, result), "focus-on-picto")
+
+
+class OfflineTest(LumenoTestCase):
+    """After one visit the browser keeps lumeno's files: with the network cut, it starts again
+    and works."""
+
+    def test_start_offline(self):
+        self.session.start_again_offline()
+        self.session.wait_for_client_area(h.picture_shown(self.picture), "started-offline")
+        self.run_with("2", "b2-offline")
+
 
 if __name__ == "__main__":
     unittest.main(argv=h.parse_command_line(sys.argv), verbosity=2)

@@ -1,0 +1,82 @@
+// Drives one page of a browser for platform_web.py: Debian's Chromium through playwright-core
+// (the DevTools protocol), Debian's Firefox ESR through puppeteer-core (WebDriver BiDi). Both
+// send trusted input, as a person's mouse and keyboard.
+//
+//   node driver.mjs BROWSER WIDTH HEIGHT RATIO LANGUAGE
+//
+// reads one command a line as JSON ([name, ...arguments]) and answers each with a line of
+// JSON, {"value": ...} or {"error": "..."}. Positions are in CSS pixels of the page.
+import { createInterface } from 'node:readline';
+
+const [browserName, width, height, ratio, language] = process.argv.slice(2);
+const viewport = { width: +width, height: +height };
+
+async function openChromium() {
+  const { chromium } = await import('playwright-core');
+  const browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    // As root the sandbox cannot start; nothing but the page is to reach the network.
+    args: ['--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--no-first-run'],
+  });
+  const context = await browser.newContext({ viewport, deviceScaleFactor: +ratio, locale: language });
+  return { browser, page: await context.newPage() };
+}
+
+async function openFirefox() {
+  const puppeteer = (await import('puppeteer-core')).default;
+  const browser = await puppeteer.launch({
+    browser: 'firefox',
+    executablePath: '/usr/bin/firefox-esr',
+    headless: true,
+    protocol: 'webDriverBiDi',
+    // A fresh profile of puppeteer's own, removed when the browser closes.
+    extraPrefsFirefox: { 'intl.accept_languages': language, 'intl.locale.requested': language },
+  });
+  const page = (await browser.pages())[0] || await browser.newPage();
+  await page.setViewport({ ...viewport, deviceScaleFactor: +ratio });
+  return { browser, page };
+}
+
+const { browser, page } = await (browserName === 'firefox' ? openFirefox() : openChromium());
+const messages = [];
+page.on('console', (message) => messages.push(message.text()));
+page.on('pageerror', (error) => messages.push('page error: ' + error.message));
+
+// Keys as X names them ("Return", "ctrl+a") to the names both drivers take.
+const keyNames = { Return: 'Enter', space: 'Space', BackSpace: 'Backspace', ctrl: 'Control', shift: 'Shift', alt: 'Alt' };
+async function chord(keys) {
+  const parts = keys.split('+').map((part) => keyNames[part] || part);
+  const key = parts.pop();
+  for (const modifier of parts) await page.keyboard.down(modifier);
+  await page.keyboard.press(key);
+  for (const modifier of parts.reverse()) await page.keyboard.up(modifier);
+}
+
+const commands = {
+  goto: (url) => page.goto(url).then(() => null),
+  reload: () => page.reload().then(() => null),
+  evaluate: (expression) => page.evaluate(expression),
+  move: (x, y) => page.mouse.move(x, y),
+  down: () => page.mouse.down(),
+  up: () => page.mouse.up(),
+  click: (x, y) => page.mouse.click(x, y),
+  type: (text) => page.keyboard.type(text, { delay: 10 }),
+  keys: async (...keys) => { for (const keys_ of keys) await chord(keys_); },
+  screenshot: async () => Buffer.from(await page.screenshot({ type: 'png' })).toString('base64'),
+  messages: () => messages.splice(0),
+};
+
+const lines = createInterface({ input: process.stdin });
+for await (const line of lines) {
+  const [name, ...args] = JSON.parse(line);
+  let answer;
+  try {
+    answer = { value: (await commands[name](...args)) ?? null };
+  } catch (error) {
+    answer = { error: String(error && error.message || error) };
+  }
+  process.stdout.write(JSON.stringify(answer) + '\n');
+}
+await browser.close();
