@@ -54,6 +54,7 @@ async function chord(keys) {
   for (const modifier of parts.reverse()) await page.keyboard.up(modifier);
 }
 
+let cdp = null; // the page's DevTools session, for its accessibility tree
 const commands = {
   goto: (url) => page.goto(url).then(() => null),
   reload: () => page.reload().then(() => null),
@@ -66,6 +67,21 @@ const commands = {
   keys: async (...keys) => { for (const keys_ of keys) await chord(keys_); },
   screenshot: async () => Buffer.from(await page.screenshot({ type: 'png' })).toString('base64'),
   messages: () => messages.splice(0),
+  // Chromium only: its accessibility tree, what a screen reader reads of the page, and a
+  // control by its role and name, as a screen reader finds it, given a text or pressed by
+  // its action, a click without a mouse. The click comes in a task of its own: the answer to
+  // a script that starts a run itself waits until the run ends.
+  accessibility: async () => {
+    cdp ??= await page.context().newCDPSession(page);
+    return (await cdp.send('Accessibility.getFullAXTree')).nodes;
+  },
+  // The page's processor slowed down by a factor, so that a run lasts long enough to be read.
+  slow_down: async (rate) => {
+    cdp ??= await page.context().newCDPSession(page);
+    await cdp.send('Emulation.setCPUThrottlingRate', { rate });
+  },
+  press: (role, name) => page.getByRole(role, { name, exact: true }).evaluate((control) => { setTimeout(() => control.click()); }),
+  fill: (role, name, text) => page.getByRole(role, { name, exact: true }).fill(text),
 };
 
 const lines = createInterface({ input: process.stdin });
