@@ -133,9 +133,9 @@ class ChromiumTree:
     def open(self, session, test):
         self.session = session
         self.descriptions = {}
-        # The tree is read between the frames of a run: a run of a tenth of a second passes
-        # between two readings, unless the page's processor is slower.
-        session.call("slow_down", 8)
+        # The tree is read between the frames of a run, which at full speed lasts about a
+        # tenth of a second: with a slower processor it is read a few times during a run.
+        session.call("slow_down", 20)
 
     def nodes(self):
         """The tree's nodes that lumeno made, each as (Node, the tree's node, the Nodes inside
@@ -182,7 +182,8 @@ class ChromiumTree:
                 for r in s.get("nativeSourceValue", {}).get("relatedNodes", [])]
 
     def busy(self, window):
-        return any(p["name"] == "busy" and p["value"]["value"] for p in self.entry(window)[1].get("properties", []))
+        properties = self.session.call("accessible", window.handle).get("properties", [])
+        return any(p["name"] == "busy" and p["value"]["value"] for p in properties)
 
     def pointer_busy(self, field):
         return self.session.call("evaluate", "getComputedStyle(document.querySelector('section.form input'))"
@@ -202,7 +203,7 @@ class ChromiumTree:
 
     def described(self, picture):
         """Whether the picture's description changed since the last call."""
-        now = next(n.description for n in self.controls(self.windows()[0]) if n.name == picture.name)
+        now = self.session.call("accessible", picture.handle).get("description", {}).get("value")
         changed = self.descriptions.get(picture.name, now) != now
         self.descriptions[picture.name] = now
         return changed

@@ -75,6 +75,11 @@ const commands = {
     cdp ??= await page.context().newCDPSession(page);
     return (await cdp.send('Accessibility.getFullAXTree')).nodes;
   },
+  // One node of the tree, by its DOM node's id there: quicker to read during a run.
+  accessible: async (backendNodeId) => {
+    cdp ??= await page.context().newCDPSession(page);
+    return (await cdp.send('Accessibility.getPartialAXTree', { backendNodeId, fetchRelatives: false })).nodes[0];
+  },
   // The page's processor slowed down by a factor, so that a run lasts long enough to be read.
   slow_down: async (rate) => {
     cdp ??= await page.context().newCDPSession(page);
