@@ -51,6 +51,7 @@ def action(accessible, name):
                                                                   name, names))
     actions.doAction(names.index(name))
 
+
 class AtspiTree:
     """lumeno on the AT-SPI bus, through Qt's bridge."""
 
