@@ -162,9 +162,10 @@ class Table:
                 goals.append(("click to last row, Windows %s in Wine, %s dpi" % (arch, dpi),
                               click["lumeno_ms"], "ms", click["floor_ms"], 1.1, "Win32 floor"))
         web = r["browser"]
+        for dpi, click in sorted(web["click"].items(), key=lambda item: int(item[0])):
+            goals.append(("click to last row, Chromium, %s dpi (box %dx%d)" % (dpi, *click["box_size"]),
+                          click["lumeno_ms"], "ms", click["floor_ms"], 1.1, "floor page"))
         goals += [
-            ("click to last row, Chromium, %d dpi (box %dx%d)" % (96 * web["device_pixel_ratio"], *web["box_size"]),
-             web["click_lumeno_ms"], "ms", web["click_floor_ms"], 1.1, "floor page"),
             ("start-up to first paint, Chromium", web["startup_lumeno_ms"], "ms", web["startup_floor_ms"], 1.25,
              "bare page"),
             ("site, each file gzip -9", web["site_gzip_bytes"] / 1024, "KiB", None, 256.0, ""),
@@ -232,15 +233,15 @@ class Table:
                                  click["floor_spread_ms"]["q1"], click["floor_spread_ms"]["q3"],
                                  click["lumeno_cpu_ms"], click["floor_cpu_ms"]))
         web = r["browser"]
-        quartiles = {kind: {name: statistics.quantiles(web["samples"][kind][name], n=4)
-                            for name in ("lumeno", "floor")} for kind in ("click", "startup")}
-        notes.append("Chromium %s: %d alternating runs each; quartiles of the click lumeno %.3g-%.3g ms, floor"
-                     " page %.3g-%.3g ms, of start-up lumeno %.3g-%.3g ms, bare page %.3g-%.3g ms" % (
-                         web["browser"], web["runs"], quartiles["click"]["lumeno"][0],
-                         quartiles["click"]["lumeno"][2], quartiles["click"]["floor"][0],
-                         quartiles["click"]["floor"][2], quartiles["startup"]["lumeno"][0],
-                         quartiles["startup"]["lumeno"][2], quartiles["startup"]["floor"][0],
-                         quartiles["startup"]["floor"][2]))
+        samples = dict(web["samples"]["click"], startup=web["samples"]["startup"])
+        spreads = []
+        for kind, runs in samples.items():
+            lumeno, floor = (statistics.quantiles(runs[name], n=4) for name in ("lumeno", "floor"))
+            spreads.append("%s lumeno %.3g-%.3g ms, %s %.3g-%.3g ms" % (
+                "start-up:" if kind == "startup" else "click, %s dpi:" % kind, lumeno[0], lumeno[2],
+                "bare page" if kind == "startup" else "floor page", floor[0], floor[2]))
+        notes.append("Chromium %s: %d alternating runs each; quartiles of %s; load %s" % (
+            web["browser"], web["runs"], "; ".join(spreads), " ".join("%.2f" % x for x in web["load_before"])))
         return notes
 
     def text(self):

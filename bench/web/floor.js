@@ -35,22 +35,25 @@ form.style.height = pixels(clientSize[1]) / ratio + 'px';
 place(text, field);
 place(go, goButton);
 
-// A 24-bit bottom-up BMP's top-left corner, columns x rows of it, as canvas pixels.
+// A 24-bit bottom-up BMP's top-left corner, columns x rows of it, as canvas pixels, on the
+// window's background where the box is larger than the picture.
 function decode(bytes, columns, rows) {
   const view = new DataView(bytes);
   const start = view.getUint32(10, true), width = view.getInt32(18, true);
   const height = view.getInt32(22, true), stride = (width * 3 + 3) & ~3;
   const image = new ImageData(columns, rows);
   const out = image.data, shown = new Uint8Array(bytes);
+  out.fill(0xF0);
   for (let y = 0; y < Math.min(rows, height); ++y) {
     let at = start + (height - 1 - y) * stride, i = y * columns * 4;
     for (let x = 0; x < Math.min(columns, width); ++x, at += 3, i += 4) {
       out[i] = shown[at + 2];
       out[i + 1] = shown[at + 1];
       out[i + 2] = shown[at];
-      out[i + 3] = 255;
     }
   }
+  for (let i = 3; i < out.length; i += 4)
+    out[i] = 255;
   return image;
 }
 
