@@ -1,8 +1,8 @@
 // The least a processing run in lumeno's page must do, for timing the click on Go to the last
 // row on screen and the start-up against it: Form1's source box, result box, field and Go
 // button at the page's device pixel ratio, both boxes showing the picture (picture.bmp, served
-// beside this page) inside their 2-pixel border. Go disables itself, sets the busy pointer,
-// yields once, builds the curve's 256 outputs for the field's b, then maps the result box's
+// beside this page) inside the 2 pixels of a box's border, which it leaves undrawn. Go disables
+// itself, sets the busy pointer, yields if a frame is due, builds the curve's 256 outputs for the field's b, then maps the result box's
 // rows through them from the source box; after every row it puts the rows mapped so far on
 // the canvas and yields to the next frame whenever a frame is due, as lumeno's page does.
 'use strict';
@@ -16,12 +16,12 @@ const goButton = [4560, 3480, 1455, 615];
 const border = 2;
 
 const ratio = devicePixelRatio;
-// Twips to device pixels, ties to even, as lumeno lays out.
-const pixels = (twips) => {
-  const exact = (twips * ratio) / 15;
+const nearestEven = (exact) => {
   const near = Math.round(exact);
   return near - exact === 0.5 && near % 2 !== 0 ? near - 1 : near;
 };
+// Twips to device pixels, as lumeno lays out.
+const pixels = (twips) => nearestEven((twips * ratio) / 15);
 const form = document.querySelector('.form');
 const [from, go, to, text] = form.children;
 const place = (element, twips) => {
@@ -66,9 +66,7 @@ function curveTable(textValue) {
   const table = new Uint8Array(256);
   for (let v = 0; v < 256; ++v) {
     const p = b * (v / 255);
-    const exact = (p / (p + 1)) * 255;
-    const near = Math.round(exact);
-    table[v] = near - exact === 0.5 && near % 2 !== 0 ? near - 1 : near;
+    table[v] = nearestEven((p / (p + 1)) * 255);
   }
   return table;
 }
