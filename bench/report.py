@@ -188,6 +188,10 @@ class Table:
             ("start-up of the bare Qt window", r["startup_bare_qt_ms"], "ms"),
             ("peak RSS of the bare Qt window", r["rss_bare_qt_mib"], "MiB"),
         ]
+        for dpi, click in sorted(web["click"].items(), key=lambda item: int(item[0])):
+            others += [("click to the last row's put, Chromium, %s dpi" % dpi, click["lumeno_put_ms"], "ms"),
+                       ("the same in the floor page, %s dpi" % dpi, click["floor_put_ms"], "ms")]
+        others.append(("lumeno.wasm, gzip -9", web["site_files_gzip_bytes"]["lumeno.wasm"] / 1024, "KiB"))
         self.others = [(what, "skipped" if figure is None else "%s %s" % (number(figure), unit), "", "", "")
                        for what, figure, unit in others]
         self.notes = self.spread_notes(r)
