@@ -2,7 +2,7 @@
 figures against lumeno's goals.
 
 Inputs: Google Benchmark JSON of map_bench and run_bench (with repetitions), and the JSON
-of bench/window.py, bench/last_row.py and bench/peers.py. Every figure is a wall-clock
+of bench/window.py, bench/last_row.py, bench/peers.py and bench/web_bench.mjs. Every figure is a wall-clock
 median over the repetitions. With --markdown the table, with where and when it was measured,
 also replaces the one between the marker lines BEGIN and END of a Markdown file, so that a
 rerun updates the document. Run with /usr/bin/python3.
@@ -48,7 +48,7 @@ def wall_ns_per_px(entries):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    for name in ("map", "run", "window", "last-row", "peers", "out"):
+    for name in ("map", "run", "window", "last-row", "peers", "web", "out"):
         parser.add_argument("--" + name, required=True)
     parser.add_argument("--windows-last-row", nargs=2, action="append", default=[], metavar=("ARCH", "JSON"),
                         help="last_row.py's figures for the Windows program of ARCH under Wine")
@@ -110,6 +110,7 @@ def main():
         "run_ns_per_px": by_size[pixels]["ns_per_px"],
         "click_to_last_row": last_row,
         "click_to_last_row_windows": {arch: json.load(open(path)) for arch, path in args.windows_last_row},
+        "browser": json.load(open(args.web)),
         "run_defined_window_ms": window["run_first_ms"],
         "run_defined_window_again_ms": window["run_again_ms"],
         # The longest stall of a run in the largest box a window has: at 192 dpi.
@@ -160,7 +161,14 @@ class Table:
             for dpi, click in clicks.items():
                 goals.append(("click to last row, Windows %s in Wine, %s dpi" % (arch, dpi),
                               click["lumeno_ms"], "ms", click["floor_ms"], 1.1, "Win32 floor"))
+        web = r["browser"]
+        for dpi, click in sorted(web["click"].items(), key=lambda item: int(item[0])):
+            goals.append(("click to last row, Chromium, %s dpi (box %dx%d)" % (dpi, *click["box_size"]),
+                          click["lumeno_ms"], "ms", click["floor_ms"], 1.1, "floor page"))
         goals += [
+            ("start-up to first paint, Chromium", web["startup_lumeno_ms"], "ms", web["startup_floor_ms"], 1.25,
+             "bare page"),
+            ("site, each file gzip -9", web["site_gzip_bytes"] / 1024, "KiB", None, 256.0, ""),
             ("run, defined window, in X", r["run_defined_window_ms"], "ms", None, 20.0, ""),
             ("max stall, %s run" % box, r["max_stall_ms"], "ms", None, 16.0, ""),
             ("start-up to first paint", r["startup_ms"], "ms", r["startup_bare_qt_ms"], 1.25, bare),
@@ -180,6 +188,10 @@ class Table:
             ("start-up of the bare Qt window", r["startup_bare_qt_ms"], "ms"),
             ("peak RSS of the bare Qt window", r["rss_bare_qt_mib"], "MiB"),
         ]
+        for dpi, click in sorted(web["click"].items(), key=lambda item: int(item[0])):
+            others += [("click to the last row's put, Chromium, %s dpi" % dpi, click["lumeno_put_ms"], "ms"),
+                       ("the same in the floor page, %s dpi" % dpi, click["floor_put_ms"], "ms")]
+        others.append(("lumeno.wasm, gzip -9", web["site_files_gzip_bytes"]["lumeno.wasm"] / 1024, "KiB"))
         self.others = [(what, "skipped" if figure is None else "%s %s" % (number(figure), unit), "", "", "")
                        for what, figure, unit in others]
         self.notes = self.spread_notes(r)
@@ -224,6 +236,16 @@ class Table:
                                  click["lumeno_spread_ms"]["q1"], click["lumeno_spread_ms"]["q3"],
                                  click["floor_spread_ms"]["q1"], click["floor_spread_ms"]["q3"],
                                  click["lumeno_cpu_ms"], click["floor_cpu_ms"]))
+        web = r["browser"]
+        samples = dict(web["samples"]["click"], startup=web["samples"]["startup"])
+        spreads = []
+        for kind, runs in samples.items():
+            lumeno, floor = (statistics.quantiles(runs[name], n=4) for name in ("lumeno", "floor"))
+            spreads.append("%s lumeno %.3g-%.3g ms, %s %.3g-%.3g ms" % (
+                "start-up:" if kind == "startup" else "click, %s dpi:" % kind, lumeno[0], lumeno[2],
+                "bare page" if kind == "startup" else "floor page", floor[0], floor[2]))
+        notes.append("Chromium %s: %d alternating runs each; quartiles of %s; load %s" % (
+            web["browser"], web["runs"], "; ".join(spreads), " ".join("%.2f" % x for x in web["load_before"])))
         return notes
 
     def text(self):
@@ -240,7 +262,8 @@ class Table:
                     "ratio: the value over the reference it is held against. Every value is a median of",
                     "wall-clock times; the rows below the line are for reference and hold no goal. The",
                     "floor is bench/floor_window: the least a run in the same window must do; the Win32",
-                    "floor (bench/Win32FloorWindow.cpp) the same for the Windows program, under Wine."])
+                    "floor (bench/Win32FloorWindow.cpp) the same for the Windows program, under Wine;",
+                    "the floor page and the bare page (bench/web) the same for the site in a browser."])
 
     def markdown(self, measured_on):
         def line(row):
