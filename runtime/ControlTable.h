@@ -27,6 +27,7 @@ public:
     CommandButton* commandButton(std::string_view name) const { return find<CommandButton>(name); }
     TextBox* textBox(std::string_view name) const { return find<TextBox>(name); }
     PictureBox* pictureBox(std::string_view name) const { return find<PictureBox>(name); }
+    Label* label(std::string_view name) const { return find<Label>(name); }
     // The text box, when it is one of the table's; nullptr otherwise.
     TextBox* textBox(const TextBox* box) const {
         for (const auto& entry : entries_)

@@ -3,13 +3,18 @@
 #include "ControlTable.h"
 #include "ErrorReport.h"
 #include "FormWindow.h"
+#include "Label.h"
+#include "PictureBox.h"
+#include "PixelRect.h"
 #include "Platform.h"
+#include "ResultAnnouncement.h"
 #include "Runtime.h"
 #include "RuntimeError.h"
 #include "TabOrder.h"
 #include "TextBox.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -31,6 +36,17 @@ Form::Form(const WindowDefinition& definition, std::span<const EventBinding> bin
 
 Form::~Form() = default;
 
+void Form::layOut(FormWindow& window) const {
+    const ScreenDensity density = window.density();
+    window.setClientSize(density.pixels(definition_.clientWidth),
+                         density.pixels(definition_.clientHeight));
+    for (const ControlDefinition& control : definition_.controls) {
+        window.placeControl(control, placeAt(control, density));
+        if (Label* label = window.controls().label(control.name))
+            label->fitCaption(); // in its box at this density
+    }
+}
+
 FormWindow& Form::window() {
     if (!window_) {
         std::unique_ptr<FormWindow> made = platform::createWindow(definition_, *this);
@@ -39,6 +55,7 @@ FormWindow& Form::window() {
             if (const ControlDefinition* label = namingLabel(definition_, control))
                 made->labelNames(*label, control);
         }
+        layOut(*made);
         made->controlsAdded(firstFocus(definition_));
         window_ = std::move(made);
         ++loadCount_;
@@ -86,25 +103,29 @@ void Form::handlerReturned() {
         platform::destroyAfterEvent(std::move(discarded));
     discarded_.clear();
     if (window_ && std::exchange(densityChangeWaits_, false))
-        window_->applyDensityChange();
+        applyDensityChange(*window_);
 }
 
 void Form::densityChanged(FormWindow& window) {
     if (handlersRunning_ > 0)
         densityChangeWaits_ = true;
     else
-        window.applyDensityChange();
+        applyDensityChange(window);
+}
+
+void Form::applyDensityChange(FormWindow& window) const {
+    if (!window.takeDensityChange())
+        return;
+    // A picture box keeps its size in twips: its client area takes the new density's pixels.
+    for (PictureBox* box : window.controls().pictureBoxes())
+        box->setDensity(window.density());
+    layOut(window);
 }
 
 void Form::setMousePointer(MousePointer pointer) {
     FormWindow& shown = window();
     shown.setMousePointer(pointer);
-    const bool busy = pointer == MousePointer::Busy;
-    shown.setBusy(busy);
-    if (busy)
-        resultAnnouncement_.workStarted(shown, loadCount_);
-    else
-        resultAnnouncement_.workEnded(shown, loadCount_);
+    shown.setBusy(pointer == MousePointer::Busy);
 }
 
 void Form::click(std::string_view control) {
@@ -114,15 +135,24 @@ void Form::click(std::string_view control) {
     if (binding == bindings_.end())
         return;
     ++handlersRunning_;
+    const std::uint64_t load = loadCount_;
+    std::optional<ResultAnnouncement> results;
+    if (window_)
+        results.emplace(*window_);
+    std::optional<RuntimeError> failure;
     try {
         binding->click(*this);
     } catch (...) {
-        const RuntimeError error = currentFailure();
-        focusTextToCorrect(error.textToCorrect());
-        reportError(error);
+        failure = currentFailure();
+    }
+    if (results && isLoaded() && loadCount_ == load)
+        results->announce(*window_);
+    if (failure) {
+        focusTextToCorrect(failure->textToCorrect());
+        reportError(*failure);
         // A user's error leaves the window usable; any other failure means the program
         // itself is broken, and it ends.
-        if (error.kind() == ErrorKind::ControlCallFailed)
+        if (failure->kind() == ErrorKind::ControlCallFailed)
             endProgram(1);
     }
     --handlersRunning_;

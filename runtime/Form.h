@@ -1,7 +1,6 @@
 #pragma once
 
 #include "MousePointer.h"
-#include "ResultAnnouncement.h"
 #include "WindowDefinition.h"
 
 #include <cstdint>
@@ -44,8 +43,8 @@ public:
     // the window disappears at once, its controls are destroyed once every handler
     // has returned to the event loop.
     void unload();
-    // The window shows the pointer; it is busy while the pointer is the busy one, and the
-    // end of its work is announced.
+    // The window shows the pointer; it is busy, for assistive technology, while the pointer is
+    // the busy one.
     void setMousePointer(MousePointer pointer);
 
     bool isLoaded() const { return window_ != nullptr; }
@@ -55,9 +54,10 @@ public:
     // to notice that its window was discarded meanwhile.
     std::uint64_t loadCount() const { return loadCount_; }
 
-    // Runs the handler bound to a control's click. An error that reaches its end is
-    // reported; a failed control call, or any failure of the run-time itself, then ends
-    // the program.
+    // Runs the handler bound to a control's click. When it returns to the window it started
+    // in, a result it drew there is announced (ResultAnnouncement.h). An error that reaches
+    // its end is reported; a failed control call, or any failure of the run-time itself, then
+    // ends the program.
     void click(std::string_view control);
     // The user closed the window through its frame: the program ends.
     void closedByUser();
@@ -69,6 +69,10 @@ public:
 
 private:
     FormWindow& window();
+    // Gives the window its client size and every control its place at the window's density.
+    void layOut(FormWindow& window) const;
+    // Lays the window out again when it takes a new density.
+    void applyDensityChange(FormWindow& window) const;
     void handlerReturned();
     void focusTextToCorrect(const TextBox* text);
 
@@ -79,7 +83,6 @@ private:
     int handlersRunning_ = 0;
     bool densityChangeWaits_ = false;
     std::uint64_t loadCount_ = 0;
-    ResultAnnouncement resultAnnouncement_;
 };
 
 } // namespace lumeno

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MousePointer.h"
+#include "ScreenDensity.h"
 
 #include <string_view>
 
@@ -8,9 +9,12 @@ namespace lumeno {
 
 class ControlTable;
 struct ControlDefinition;
+struct PixelRect;
 
 // The on-screen window of a window definition, as a platform builds it: hidden and in its
-// initial state until shown. Its Form adds the controls (TabOrder.h).
+// initial state until shown. Its Form adds the controls (TabOrder.h) and lays the window out by
+// twips at the window's density: the size of its client area and each control's place, when
+// it is made and again after a change of density.
 //
 // Every platform gives it a frame of fixed size: the window has no layout logic, nothing
 // would move with the frame, so a larger window would only show empty space and a smaller
@@ -19,10 +23,19 @@ class FormWindow {
 public:
     virtual ~FormWindow() = default;
 
-    // Adds the view of a control, with its model in the control table, placed by its twips at
-    // the window's density. The controls come in tab order: the order in which the window
-    // moves the focus is the order in which they are added.
+    // The density the window is laid out at: of the screen it is on, or the one from which its
+    // toolkit scales everything it draws.
+    virtual ScreenDensity density() const = 0;
+    // Gives the window a client area of that many pixels.
+    virtual void setClientSize(int width, int height) = 0;
+    // Adds the view of a control, with its model in the control table, at the window's
+    // density; its Form then places it. The controls come in tab order: the order in which the
+    // window moves the focus is the order in which they are added.
     virtual void addControl(const ControlDefinition& control) = 0;
+    // Puts a control's view at its place in the client area: when it is added, and again after
+    // a change of density. A picture box takes only the place's corner: its size is its
+    // model's (PictureBox), which the program may change.
+    virtual void placeControl(const ControlDefinition& control, const PixelRect& place) = 0;
     // A label, added before, names a control just added (TabOrder.h).
     virtual void labelNames(const ControlDefinition& label, const ControlDefinition& control) = 0;
     // Every control is added; `firstFocus`, when not null, has the focus when the window is
@@ -39,10 +52,12 @@ public:
     virtual const ControlTable& controls() const = 0;
     // Says the text to assistive technology at once, wherever the focus is.
     virtual void announce(std::string_view text) = 0;
-    // Lays the window out at the density of the screen it is on now, after it told its Form
-    // of a change (Form::densityChanged). A window that keeps one density, its toolkit
-    // scaling what it draws to the screen, has nothing to do.
-    virtual void applyDensityChange() {}
+    // Takes the density of the screen the window is on now, after it told its Form of a
+    // change (Form::densityChanged), with what the window itself has at a density (its frame,
+    // font and icons); false when that density is the one it is laid out at. Its Form then
+    // lays it out again. A window that keeps one density, its toolkit scaling what it draws to
+    // the screen, never tells of a change.
+    virtual bool takeDensityChange() { return false; }
 };
 
 } // namespace lumeno

@@ -8,10 +8,10 @@
 #include <vector>
 
 // What a platform provides to the shared run-time, and nothing else: the program's
-// application and event loop; its windows, each a FormWindow that shows the pointer, lays
-// itself out by twips at its screen's density, makes a view of each control
-// (PictureBoxView, CommandButtonView, TextBoxView, LabelView) for the control's model in
-// runtime/ and says things to assistive technology (Announcer); the message box; the
+// application and event loop; its windows, each a FormWindow that shows the pointer, tells
+// its density, puts itself and its controls where its Form places them at that density, makes
+// a view of each control (PictureBoxView, CommandButtonView, TextBoxView, LabelView) for the
+// control's model in runtime/ and says things to assistive technology; the message box; the
 // user's decimal separator; the program's resources. A platform is one folder of runtime/
 // (qt, win32, web) whose classes live in a namespace of the same name and whose
 // CMakeLists.txt adds its files; the build links exactly one (the CMake option

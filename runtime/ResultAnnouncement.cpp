@@ -17,21 +17,13 @@ std::string sentence(const PictureBox& box) {
 
 } // namespace
 
-void ResultAnnouncement::workStarted(FormWindow& window, std::uint64_t load) {
-    if (busyLoad_ == load)
-        return; // busy already: the count from the start of the work stands
-    busyLoad_ = load;
-    boxesWhenBusy_.clear();
+ResultAnnouncement::ResultAnnouncement(const FormWindow& window) {
     for (const PictureBox* box : window.controls().pictureBoxes())
-        boxesWhenBusy_.emplace_back(box, box->pictureReplacements());
+        boxes_.emplace_back(box, box->pictureReplacements());
 }
 
-void ResultAnnouncement::workEnded(FormWindow& window, std::uint64_t load) {
-    const bool sameWindow = busyLoad_ == load;
-    busyLoad_ = 0;
-    if (!sameWindow)
-        return;
-    for (const auto& [box, replacements] : boxesWhenBusy_)
+void ResultAnnouncement::announce(FormWindow& window) const {
+    for (const auto& [box, replacements] : boxes_)
         if (box->pictureReplacements() != replacements)
             window.announce(sentence(*box));
 }

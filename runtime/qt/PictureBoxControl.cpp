@@ -32,7 +32,6 @@ PictureBoxControl::PictureBoxControl(const ControlDefinition& control, const Pix
       box_(control.name, picture, palette().color(QPalette::Window).rgb(), density, *this) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    move(density.pixels(control.left), density.pixels(control.top));
     box_.setOuterSize(control.width, control.height);
 }
 

@@ -40,8 +40,10 @@ Window::Window(const WindowDefinition& definition, Form& form)
     setObjectName(toQString(definition.name));
     setWindowTitle(toQString(definition.caption));
     setWindowIcon(QIcon(":/" + toQString(definition.icon) + ".ico"));
-    // A frame of fixed size (FormWindow.h).
-    setFixedSize(density_.pixels(definition.clientWidth), density_.pixels(definition.clientHeight));
+}
+
+void Window::setClientSize(int width, int height) {
+    setFixedSize(width, height); // a frame of fixed size (FormWindow.h)
 }
 
 void Window::addControl(const ControlDefinition& control) {
@@ -78,14 +80,16 @@ void Window::addControl(const ControlDefinition& control) {
     widget->setObjectName(toQString(control.name));
     if (!control.accessibleName.empty())
         widget->setAccessibleName(toQString(control.accessibleName));
-    if (control.kind != ControlKind::PictureBox) {
-        const PixelRect box = placeAt(control, density_);
-        widget->setGeometry(box.left, box.top, box.width, box.height);
-    }
-    if (auto* label = dynamic_cast<LabelControl*>(widget))
-        label->model().fitCaption();
     // Children take the focus in the order they are made.
     widget->setFocusPolicy(takesFocus(control.kind) ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void Window::placeControl(const ControlDefinition& control, const PixelRect& place) {
+    auto* widget = findChild<QWidget*>(toQString(control.name));
+    if (control.kind == ControlKind::PictureBox)
+        widget->move(place.left, place.top);
+    else
+        widget->setGeometry(place.left, place.top, place.width, place.height);
 }
 
 void Window::labelNames(const ControlDefinition& label, const ControlDefinition& control) {

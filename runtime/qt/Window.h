@@ -12,12 +12,16 @@ namespace lumeno::qt {
 
 class Announcer;
 
-// The on-screen window of a window definition, as a top-level Qt widget of fixed size.
+// The on-screen window of a window definition, as a top-level Qt widget of fixed size, laid
+// out at the primary screen's logical density: Qt scales it to each screen.
 class Window : public QWidget, public FormWindow {
 public:
     Window(const WindowDefinition& definition, Form& form);
 
+    ScreenDensity density() const override { return density_; }
+    void setClientSize(int width, int height) override;
     void addControl(const ControlDefinition& control) override;
+    void placeControl(const ControlDefinition& control, const PixelRect& place) override;
     void labelNames(const ControlDefinition& label, const ControlDefinition& control) override;
     void controlsAdded(const ControlDefinition* firstFocus) override;
     void show() override { QWidget::show(); }

@@ -52,11 +52,6 @@ void PictureBoxControl::pictureReplaced() {
     describe();
 }
 
-void PictureBoxControl::setDevicePixelRatio(double ratio) {
-    ratio_ = ratio;
-    box_.setDensity(densityAt(ratio));
-}
-
 ScreenDensity densityAt(double devicePixelRatio) {
     return ScreenDensity(96.0 * devicePixelRatio);
 }

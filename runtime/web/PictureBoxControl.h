@@ -6,12 +6,12 @@
 
 namespace lumeno::web {
 
-// A picture box as an opaque <canvas> of device pixels, its 2-pixel border drawn by the page.
-// What it shows and every operation on it come from its PictureBox. Assistive technology sees
-// an image named by the control's accessible name and described by the box.
 // The density of a device pixel ratio: 96 dpi for each device pixel a CSS pixel has.
 ScreenDensity densityAt(double devicePixelRatio);
 
+// A picture box as an opaque <canvas> of device pixels, its 2-pixel border drawn by the page.
+// What it shows and every operation on it come from its PictureBox. Assistive technology sees
+// an image named by the control's accessible name and described by the box.
 class PictureBoxControl final : public PictureBoxView {
 public:
     PictureBoxControl(int window, const ControlDefinition& control, const PixelImage& picture,
@@ -27,9 +27,9 @@ public:
     void repaintRows(int top, int bottom) override;
     void pictureReplaced() override;
 
-    // The screen's density changed: the box takes the new one's device pixels, where the
-    // window places it.
-    void setDevicePixelRatio(double ratio);
+    // The screen's density changed: the canvas takes the new ratio's device pixels when the
+    // model next sizes the box (PictureBox::setDensity).
+    void setDevicePixelRatio(double ratio) { ratio_ = ratio; }
 
     // Paints, in every box, the rows drawn since the box last painted them; the page shows
     // them in its next frame.

@@ -26,11 +26,9 @@ std::vector<Window*>& windows() {
 } // namespace
 
 Window::Window(const WindowDefinition& definition, Form& form)
-    : definition_(definition), form_(form),
-      handle_(lumeno_window_create(std::string(definition.caption).c_str())),
+    : form_(form), handle_(lumeno_window_create(std::string(definition.caption).c_str())),
       ratio_(lumeno_device_pixel_ratio()) {
     windows().push_back(this);
-    placeWindow();
 }
 
 Window::~Window() {
@@ -38,25 +36,25 @@ Window::~Window() {
     lumeno_window_destroy(handle_);
 }
 
-void Window::placeWindow() const {
-    const ScreenDensity density = densityAt(ratio_);
-    lumeno_control_place(handle_, 0, 0, density.pixels(definition_.clientWidth),
-                         density.pixels(definition_.clientHeight), ratio_);
+ScreenDensity Window::density() const {
+    return densityAt(ratio_);
 }
 
-void Window::place(const Control& control) const {
-    const PixelRect box = placeAt(*control.definition, densityAt(ratio_));
-    // A picture box's size is its model's (PictureBox).
-    const bool sized = control.definition->kind != ControlKind::PictureBox;
-    lumeno_control_place(control.handle, box.left, box.top, sized ? box.width : -1,
-                         sized ? box.height : -1, ratio_);
+void Window::setClientSize(int width, int height) {
+    lumeno_control_place(handle_, 0, 0, width, height, ratio_);
+}
+
+void Window::placeControl(const ControlDefinition& control, const PixelRect& place) {
+    // A picture box's size is its model's (PictureBox): -1 leaves the element's size.
+    const bool sized = control.kind != ControlKind::PictureBox;
+    lumeno_control_place(handleOf(control), place.left, place.top, sized ? place.width : -1,
+                         sized ? place.height : -1, ratio_);
 }
 
 void Window::addControl(const ControlDefinition& control) {
     const std::string content(control.content);
     const int index = static_cast<int>(controlsAdded_.size());
     int handle = 0;
-    LabelControl* label = nullptr;
     switch (control.kind) {
     case ControlKind::PictureBox: {
         const auto& added = pictureBoxes_.emplace_back(std::make_unique<PictureBoxControl>(
@@ -75,8 +73,9 @@ void Window::addControl(const ControlDefinition& control) {
     }
     case ControlKind::Label: {
         handle = lumeno_label_create(handle_, content.c_str());
-        label = labels_.emplace_back(std::make_unique<LabelControl>(handle_, handle)).get();
-        controls_.add(control.name, label->model());
+        controls_.add(
+            control.name,
+            labels_.emplace_back(std::make_unique<LabelControl>(handle_, handle))->model());
         break;
     }
     case ControlKind::TextBox: {
@@ -86,10 +85,7 @@ void Window::addControl(const ControlDefinition& control) {
         break;
     }
     }
-    const Control& added = controlsAdded_.emplace_back(Control{&control, handle});
-    place(added);
-    if (label != nullptr)
-        label->model().fitCaption();
+    controlsAdded_.emplace_back(Control{&control, handle});
 }
 
 int Window::handleOf(const ControlDefinition& control) const {
@@ -135,18 +131,14 @@ void Window::announce(std::string_view text) {
     lumeno_window_announce(handle_, std::string(text).c_str());
 }
 
-void Window::applyDensityChange() {
+bool Window::takeDensityChange() {
     const double ratio = lumeno_device_pixel_ratio();
     if (ratio == ratio_)
-        return;
+        return false;
     ratio_ = ratio;
-    placeWindow();
     for (const std::unique_ptr<PictureBoxControl>& box : pictureBoxes_)
         box->setDevicePixelRatio(ratio);
-    for (const Control& control : controlsAdded_)
-        place(control);
-    for (const std::unique_ptr<LabelControl>& label : labels_)
-        label->model().fitCaption();
+    return true;
 }
 
 void Window::dispatch(const PageInput& input) {

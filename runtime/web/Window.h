@@ -29,7 +29,10 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
+    ScreenDensity density() const override;
+    void setClientSize(int width, int height) override;
     void addControl(const ControlDefinition& control) override;
+    void placeControl(const ControlDefinition& control, const PixelRect& place) override;
     void labelNames(const ControlDefinition& label, const ControlDefinition& control) override;
     void controlsAdded(const ControlDefinition* firstFocus) override;
     void show() override;
@@ -38,7 +41,7 @@ public:
     void setBusy(bool busy) override;
     const ControlTable& controls() const override { return controls_; }
     void announce(std::string_view text) override;
-    void applyDensityChange() override;
+    bool takeDensityChange() override;
 
     // Hands what the user did to the window it was done in, while that is shown.
     static void dispatch(const PageInput& input);
@@ -50,10 +53,7 @@ private:
     };
 
     int handleOf(const ControlDefinition& control) const;
-    void placeWindow() const;
-    void place(const Control& control) const;
 
-    const WindowDefinition& definition_;
     Form& form_;
     int handle_;
     bool shown_ = false;

@@ -9,25 +9,18 @@
 
 namespace lumeno::win32 {
 
-LabelControl::LabelControl(std::string_view caption, const RECT& box, const LOGFONTW& windowFont,
-                           UINT dpi, HWND parent)
-    : caption_(toWide(caption)), windowFont_(windowFont), dpi_(dpi) {
+LabelControl::LabelControl(std::string_view caption, HWND parent) : caption_(toWide(caption)) {
     window_ = CreateWindowExW(0, L"STATIC", caption_.c_str(),
-                              WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, box.left, box.top,
-                              box.right - box.left, box.bottom - box.top, parent, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+                              WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, parent,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
     if (window_ == nullptr)
         throw RuntimeError(ErrorKind::ControlCallFailed,
                            "The label " + std::string(caption) + " cannot be created.");
-    place(box, windowFont, dpi);
 }
 
-void LabelControl::place(const RECT& box, const LOGFONTW& windowFont, UINT dpi) {
+void LabelControl::setWindowFont(const LOGFONTW& windowFont, UINT dpi) {
     windowFont_ = windowFont;
     dpi_ = dpi;
-    SetWindowPos(window_, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    model_.fitCaption();
 }
 
 double LabelControl::windowPointSize() const {

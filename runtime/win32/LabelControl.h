@@ -14,17 +14,17 @@ namespace lumeno::win32 {
 // caption's font.
 class LabelControl final : public LabelView {
 public:
-    LabelControl(std::string_view caption, const RECT& box, const LOGFONTW& windowFont, UINT dpi,
-                 HWND parent);
+    // Made unplaced: its window places it and gives it its font (setWindowFont).
+    LabelControl(std::string_view caption, HWND parent);
     LabelControl(const LabelControl&) = delete;
     LabelControl& operator=(const LabelControl&) = delete;
 
     Label& model() { return model_; }
     HWND handle() const { return window_; }
 
-    // Moves the label to its box and fits its caption again, in the window's font at a
-    // density of `dpi`.
-    void place(const RECT& box, const LOGFONTW& windowFont, UINT dpi);
+    // The window's font at a density of `dpi`, from which the caption's is fitted
+    // (Label::fitCaption).
+    void setWindowFont(const LOGFONTW& windowFont, UINT dpi);
 
     double windowPointSize() const override;
     bool captionFits(double points) const override;
@@ -35,8 +35,8 @@ private:
     OwnedFont font(double points) const;
 
     std::wstring caption_;
-    LOGFONTW windowFont_;
-    UINT dpi_;
+    LOGFONTW windowFont_{};
+    UINT dpi_ = 96;
     HWND window_ = nullptr; // destroyed with its parent
     OwnedFont font_;        // outlives the label: its parent is destroyed first
     Label model_{*this};

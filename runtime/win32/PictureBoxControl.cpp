@@ -31,24 +31,16 @@ PictureBoxControl::PictureBoxControl(const ControlDefinition& control, PixelImag
                                      ScreenDensity density, HWND parent)
     // Over the dialog background; a COLORREF is laid out as a colour value.
     : box_(control.name, std::move(picture), PixelImage::word(GetSysColor(COLOR_BTNFACE)), density,
-           *this),
-      left_(control.left), top_(control.top) {
+           *this) {
     registerWindowClass(className, guarded<windowProcedure>, nullptr);
     const std::wstring name =
         toWide(control.accessibleName.empty() ? control.name : control.accessibleName);
-    window_ = CreateWindowExW(0, className, name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
-                              density.pixels(control.left), density.pixels(control.top), 0, 0,
-                              parent, nullptr, GetModuleHandleW(nullptr), this);
+    window_ = CreateWindowExW(0, className, name.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0,
+                              0, 0, parent, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr)
         throw RuntimeError(ErrorKind::ControlCallFailed,
                            "The picture box " + std::string(control.name) + " cannot be created.");
     box_.setOuterSize(control.width, control.height);
-}
-
-void PictureBoxControl::setDensity(ScreenDensity density) {
-    SetWindowPos(window_, nullptr, density.pixels(left_), density.pixels(top_), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    box_.setDensity(density);
 }
 
 void PictureBoxControl::resizeBox(int width, int height) {

@@ -13,6 +13,7 @@ namespace lumeno::win32 {
 // focus, its border turns the highlight colour.
 class PictureBoxControl final : public PictureBoxView {
 public:
+    // Made at its size at the density, unplaced: its window places it.
     PictureBoxControl(const ControlDefinition& control, PixelImage picture, ScreenDensity density,
                       HWND parent);
     PictureBoxControl(const PictureBoxControl&) = delete;
@@ -24,10 +25,6 @@ public:
     static const PictureBoxControl* ofWindow(HWND window);
     HWND handle() const { return window_; }
 
-    // The window's density changed: the box moves to its place at the new density and
-    // takes its client area there.
-    void setDensity(ScreenDensity density);
-
     void resizeBox(int width, int height) override;
     void repaintRows(int top, int bottom) override;
     void pictureReplaced() override;
@@ -38,8 +35,6 @@ private:
     void paint();
 
     PictureBox box_;
-    int left_; // twips, in the parent's client area
-    int top_;
     HWND window_ = nullptr; // destroyed with its parent
     // Whether the box has the keyboard focus, from WM_SETFOCUS and WM_KILLFOCUS: a paint after
     // each row of a run need not ask the window system (a round trip to Wine's server).

@@ -35,12 +35,6 @@ constexpr DWORD frameStyle =
 // Enter and Escape: with no control behind them, neither presses anything.
 constexpr int firstControlId = 100;
 
-// A control's box in the client area, as the window system gives rectangles.
-RECT boxAt(const ControlDefinition& control, const ScreenDensity& density) {
-    const PixelRect box = placeAt(control, density);
-    return {box.left, box.top, box.left + box.width, box.top + box.height};
-}
-
 [[noreturn]] void cannotCreate(std::string_view what) {
     throw RuntimeError(ErrorKind::ControlCallFailed,
                        "The window's " + std::string(what) + " cannot be created.");
@@ -59,8 +53,6 @@ Window::Window(const WindowDefinition& definition, Form& form)
         cannotCreate(definition.name);
     // The density of the screen the window is on (per-monitor awareness, from the manifest).
     dpi_ = dpiForWindow(window_.get());
-    const ScreenDensity density(dpi_);
-    setClientSize(density.pixels(definition.clientWidth), density.pixels(definition.clientHeight));
     messageFont_ = makeFontAndIcons();
 }
 
@@ -70,7 +62,11 @@ Window::~Window() {
     window_.reset();
 }
 
-void Window::setClientSize(int width, int height, std::optional<POINT> corner) {
+void Window::setClientSize(int width, int height) {
+    sizeFrame(width, height, std::exchange(frameCorner_, std::nullopt));
+}
+
+void Window::sizeFrame(int width, int height, std::optional<POINT> corner) {
     RECT frame{0, 0, width, height};
     adjustWindowRectForDpi(frame, frameStyle, dpi_);
     const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (corner ? 0 : SWP_NOMOVE);
@@ -109,62 +105,67 @@ void Window::densityChanged(UINT dpi, const RECT& suggested) {
     form_.densityChanged(*this);
 }
 
-void Window::applyDensityChange() {
+bool Window::takeDensityChange() {
     if (!pendingDensityChange_)
-        return;
-    const DensityChange change = *pendingDensityChange_;
-    pendingDensityChange_.reset();
+        return false;
+    const DensityChange change = *std::exchange(pendingDensityChange_, std::nullopt);
     if (change.dpi == dpi_)
-        return;
+        return false;
     dpi_ = change.dpi;
-    const ScreenDensity density(dpi_);
     // The frame goes where the window system suggested, moved on as far as the window moved
     // while the change waited.
     RECT frame;
     GetWindowRect(window_.get(), &frame);
-    setClientSize(density.pixels(definition_.clientWidth), density.pixels(definition_.clientHeight),
-                  POINT{frame.left + change.offset.x, frame.top + change.offset.y});
-    // The controls let go of the previous font before it is deleted.
-    const OwnedFont previousFont = std::move(font_);
+    frameCorner_ = POINT{frame.left + change.offset.x, frame.top + change.offset.y};
+    // The controls let go of the previous font as they are placed again.
+    previousFont_ = std::move(font_);
     messageFont_ = makeFontAndIcons();
-    for (const SystemControl& control : systemControls_) {
-        const RECT box = boxAt(*control.control, density);
-        SetWindowPos(control.window, nullptr, box.left, box.top, box.right - box.left,
-                     box.bottom - box.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
-    }
-    for (const auto& [control, label] : labels_)
-        label->place(boxAt(*control, density), messageFont_, dpi_);
-    for (const std::unique_ptr<PictureBoxControl>& box : pictureBoxes_)
-        box->setDensity(density);
+    return true;
 }
 
 void Window::addControl(const ControlDefinition& control) {
     // Made in tab order, which is the order the dialog manager moves the focus in.
-    HWND added = makeControl(control, ScreenDensity(dpi_), messageFont_, nextControlId_++);
+    HWND added = makeControl(control, nextControlId_++);
     windowsOfControls_.emplace_back(&control, added);
 }
 
-void Window::controlsAdded(const ControlDefinition* firstFocus) {
-    const auto found = std::ranges::find(windowsOfControls_, firstFocus,
+HWND Window::windowOf(const ControlDefinition& control) const {
+    const auto found = std::ranges::find(windowsOfControls_, &control,
                                          &std::pair<const ControlDefinition*, HWND>::first);
-    firstFocus_ = found != windowsOfControls_.end() ? found->second : nullptr;
+    return found != windowsOfControls_.end() ? found->second : nullptr;
+}
+
+void Window::placeControl(const ControlDefinition& control, const PixelRect& place) {
+    HWND placed = windowOf(control);
+    const UINT sized = control.kind == ControlKind::PictureBox ? SWP_NOSIZE : 0;
+    SetWindowPos(placed, nullptr, place.left, place.top, place.width, place.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | sized);
+    if (control.kind == ControlKind::Label) {
+        const auto label = std::ranges::find(
+            labels_, &control,
+            &std::pair<const ControlDefinition*, std::unique_ptr<LabelControl>>::first);
+        label->second->setWindowFont(messageFont_, dpi_);
+    } else if (control.kind != ControlKind::PictureBox) {
+        SendMessageW(placed, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    }
+}
+
+void Window::controlsAdded(const ControlDefinition* firstFocus) {
+    firstFocus_ = firstFocus != nullptr ? windowOf(*firstFocus) : nullptr;
     // After the controls, which keep their places among the window's children.
     announcer_.emplace(window_.get());
 }
 
-HWND Window::makeControl(const ControlDefinition& control, const ScreenDensity& density,
-                         const LOGFONTW& font, int id) {
-    const RECT box = boxAt(control, density);
+HWND Window::makeControl(const ControlDefinition& control, int id) {
     switch (control.kind) {
     case ControlKind::PictureBox: {
         const auto& added = pictureBoxes_.emplace_back(std::make_unique<PictureBoxControl>(
-            control, programPicture(control.content), density, window_.get()));
+            control, programPicture(control.content), density(), window_.get()));
         controls_.add(control.name, added->model());
         return added->handle();
     }
     case ControlKind::CommandButton: {
-        HWND button = addSystemControl(L"BUTTON", BS_PUSHBUTTON, 0, control, box, id);
+        HWND button = addSystemControl(L"BUTTON", BS_PUSHBUTTON, 0, control, id);
         controls_.add(control.name, buttons_
                                         .emplace_back(std::make_unique<CommandButtonControl>(
                                             control.name, button, *this))
@@ -173,7 +174,7 @@ HWND Window::makeControl(const ControlDefinition& control, const ScreenDensity& 
     }
     case ControlKind::TextBox: {
         HWND field =
-            addSystemControl(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, control, box, id);
+            addSystemControl(L"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, control, id);
         controls_.add(
             control.name,
             textBoxes_.emplace_back(std::make_unique<TextBoxControl>(field, *this))->model());
@@ -181,8 +182,7 @@ HWND Window::makeControl(const ControlDefinition& control, const ScreenDensity& 
     }
     case ControlKind::Label:
         const auto& [definition, label] = labels_.emplace_back(
-            &control,
-            std::make_unique<LabelControl>(control.content, box, font, dpi_, window_.get()));
+            &control, std::make_unique<LabelControl>(control.content, window_.get()));
         controls_.add(control.name, label->model());
         return label->handle();
     }
@@ -190,17 +190,15 @@ HWND Window::makeControl(const ControlDefinition& control, const ScreenDensity& 
 }
 
 HWND Window::addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
-                              const ControlDefinition& control, const RECT& box, int id) {
+                              const ControlDefinition& control, int id) {
     HWND added = CreateWindowExW(extendedStyle, windowClass, toWide(control.content).c_str(),
                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style |
                                      (takesFocus(control.kind) ? WS_TABSTOP : 0),
-                                 box.left, box.top, box.right - box.left, box.bottom - box.top,
-                                 window_.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 0, 0, 0, 0, window_.get(),
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                  GetModuleHandleW(nullptr), nullptr);
     if (added == nullptr)
         cannotCreate(control.name);
-    SendMessageW(added, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    systemControls_.push_back({&control, added});
     return added;
 }
 

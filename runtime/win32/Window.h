@@ -32,7 +32,11 @@ public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
+    ScreenDensity density() const override { return ScreenDensity(dpi_); }
+    // After a change of density, the frame's corner goes where the window system suggested.
+    void setClientSize(int width, int height) override;
     void addControl(const ControlDefinition& control) override;
+    void placeControl(const ControlDefinition& control, const PixelRect& place) override;
     // Assistive technology names a control that has no name of its own by the static text
     // made before it, which the controls' order of creation already makes the label.
     void labelNames(const ControlDefinition&, const ControlDefinition&) override {}
@@ -43,7 +47,7 @@ public:
     void setBusy(bool busy) override;
     const ControlTable& controls() const override { return controls_; }
     void announce(std::string_view text) override;
-    void applyDensityChange() override;
+    bool takeDensityChange() override;
 
     // The control that has the window's focus, also while another window is active; null
     // when none has it.
@@ -70,16 +74,16 @@ private:
     LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Sizes the frame for a client area of width x height pixels; with `corner`, moves the
     // frame's top-left corner there.
-    void setClientSize(int width, int height, std::optional<POINT> corner = std::nullopt);
+    void sizeFrame(int width, int height, std::optional<POINT> corner);
     // The window's font and icons at its density; returns the font's description.
     LOGFONTW makeFontAndIcons();
     // A change of density, as WM_DPICHANGED reports it with its suggested frame.
     void densityChanged(UINT dpi, const RECT& suggested);
-    // Makes a control's window and its view; returns the window.
-    HWND makeControl(const ControlDefinition& control, const ScreenDensity& density,
-                     const LOGFONTW& font, int id);
+    // Makes a control's window and its view, unplaced; returns the window.
+    HWND makeControl(const ControlDefinition& control, int id);
     HWND addSystemControl(const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
-                          const ControlDefinition& control, const RECT& box, int id);
+                          const ControlDefinition& control, int id);
+    HWND windowOf(const ControlDefinition& control) const;
     void buttonClicked(HWND button);
 
     // A density change waiting for the handlers to return: the new density, and where the
@@ -88,17 +92,14 @@ private:
         UINT dpi;
         POINT offset;
     };
-    // A control that is a system window, with its definition.
-    struct SystemControl {
-        const ControlDefinition* control;
-        HWND window;
-    };
 
     const WindowDefinition& definition_;
     Form& form_;
     UINT dpi_ = 96;
     std::optional<DensityChange> pendingDensityChange_;
+    std::optional<POINT> frameCorner_; // where the next sizing puts the frame, after a change
     OwnedFont font_;
+    OwnedFont previousFont_; // of the density before, until the controls have let go of it
     OwnedIcon bigIcon_;
     OwnedIcon smallIcon_;
     ControlTable controls_;
@@ -106,7 +107,6 @@ private:
     std::vector<std::unique_ptr<CommandButtonControl>> buttons_;
     std::vector<std::unique_ptr<TextBoxControl>> textBoxes_;
     std::vector<std::pair<const ControlDefinition*, std::unique_ptr<LabelControl>>> labels_;
-    std::vector<SystemControl> systemControls_; // buttons and text boxes
     MousePointer pointer_ = MousePointer::Default;
     bool busy_ = false;
     // What gets the focus when the window is activated: a control, or the window itself when
