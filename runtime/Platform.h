@@ -24,7 +24,7 @@ struct WindowDefinition;
 
 namespace platform {
 
-// --- The application and its event loop (EventLoop.cpp) ---
+// --- The application and its event loop ---
 
 // Makes the window system's application for the program of that name and version.
 void startApplication(std::string_view name, std::string_view version);
@@ -44,24 +44,24 @@ void destroyAfterEvent(std::unique_ptr<FormWindow> window);
 // The program's name, as startApplication was given it.
 std::string applicationName();
 
-// --- Windows (Window.cpp) ---
+// --- Windows ---
 
 // Builds the on-screen window of a definition, hidden, in its initial state; clicks on its
 // command buttons go to form.click and a close through its frame to form.closedByUser.
 std::unique_ptr<FormWindow> createWindow(const WindowDefinition& definition, Form& form);
 
-// --- The message box (MessageBox.cpp) ---
+// --- The message box ---
 
 // A modal message box with this title and text, over the active window if there is one.
 void showErrorBox(std::string_view title, std::string_view text);
 
-// --- The user's number format (NumberFormat.cpp) ---
+// --- The user's number format ---
 
 // The decimal separator of the user's number format, as UTF-8; empty when the system
 // gives none.
 std::string decimalSeparator();
 
-// --- Resources (Resources.cpp) ---
+// --- Resources ---
 
 // The bytes of the program's resource of that name and file type ("picture", "bmp"); empty
 // when the program has none.
