@@ -218,11 +218,8 @@ mergeInto(LibraryManager.library, {
     Page.elements[control].disabled = !enabled;
   },
 
-  // The program's own moves of the focus, inside its window at the page's top-left corner,
-  // scroll nothing: scrolling into view would lay the page out at once, a millisecond at the
-  // end of every run.
   lumeno_control_focus: function(control) {
-    Page.elements[control].focus({preventScroll: true});
+    Page.elements[control].focus();
   },
 
   lumeno_label_create__deps: ['$Page'],
