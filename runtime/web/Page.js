@@ -271,6 +271,9 @@ mergeInto(LibraryManager.library, {
     var canvas = document.createElement('canvas');
     canvas.setAttribute('role', 'img');
     canvas.setAttribute('aria-label', UTF8ToString(name));
+    // No size until the box gives it one, rather than the default 300 x 150.
+    canvas.width = 0;
+    canvas.height = 0;
     canvas.tabIndex = 0;
     canvas.addEventListener('focus', function() { Page.drawBorder(canvas); });
     canvas.addEventListener('blur', function() { Page.drawBorder(canvas); });
