@@ -39,8 +39,12 @@ int lumeno_field_create(int window);
 char* lumeno_field_text(int field);
 void lumeno_field_focus_selected(int field);
 int lumeno_canvas_create(int window, const char* name);
-void lumeno_canvas_resize(int canvas, int width, int height, double ratio);
-void lumeno_canvas_paint(int canvas, const unsigned* words, int columns, int top, int bottom);
+// Sizes a canvas; false when it has that size already, and keeps what it shows.
+bool lumeno_canvas_resize(int canvas, int width, int height, double ratio);
+// Puts rows top to bottom - 1 of a columns x rows image inside the border, from words that hold
+// the bytes R, G, B, A in memory.
+void lumeno_canvas_paint(int canvas, const unsigned* pixels, int columns, int rows, int top,
+                         int bottom);
 void lumeno_canvas_describe(int canvas, const char* text);
 
 double lumeno_device_pixel_ratio();

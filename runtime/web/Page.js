@@ -16,6 +16,9 @@ mergeInto(LibraryManager.library, {
     wake: null,
     // When the program last let the page paint a frame.
     lastFrame: 0,
+    // The browser's language's decimal separator; null until asked for, and again once the
+    // language changes.
+    decimalSeparator: null,
     // Grey levels of a sunken border: outer then inner line, top-left then bottom-right.
     borderShades: [['#a0a0a0', '#696969'], ['#ffffff', '#e3e3e3']],
     highlight: '#0078d7',
@@ -111,6 +114,7 @@ mergeInto(LibraryManager.library, {
       }, {once: true});
     };
     watch();
+    addEventListener('languagechange', function() { Page.decimalSeparator = null; });
     document.documentElement.lang = navigator.language;
     Page.applicationName = UTF8ToString(name);
   },
@@ -267,6 +271,9 @@ mergeInto(LibraryManager.library, {
     var canvas = document.createElement('canvas');
     canvas.setAttribute('role', 'img');
     canvas.setAttribute('aria-label', UTF8ToString(name));
+    // No size until the box gives it one, rather than the default 300 x 150.
+    canvas.width = 0;
+    canvas.height = 0;
     canvas.tabIndex = 0;
     canvas.addEventListener('focus', function() { Page.drawBorder(canvas); });
     canvas.addEventListener('blur', function() { Page.drawBorder(canvas); });
@@ -275,27 +282,25 @@ mergeInto(LibraryManager.library, {
 
   lumeno_canvas_resize: function(box, width, height, ratio) {
     var canvas = Page.elements[box];
-    canvas.width = width;
-    canvas.height = height;
     canvas.style.width = width / ratio + 'px';
     canvas.style.height = height / ratio + 'px';
-    canvas.pixels = new ImageData(Math.max(width - 4, 1), Math.max(height - 4, 1));
+    // Setting a canvas's size clears it, even to the size it has: a run sets the result
+    // box's size before every run.
+    if (canvas.width === width && canvas.height === height)
+      return false;
+    canvas.width = width;
+    canvas.height = height;
     Page.drawBorder(canvas);
+    return true;
   },
 
-  lumeno_canvas_paint: function(box, words, columns, top, bottom) {
-    var canvas = Page.elements[box];
+  lumeno_canvas_paint: function(box, pixels, columns, rows, top, bottom) {
     if (columns <= 0 || bottom <= top)
       return;
-    // The model's words are 0xFFRRGGBB; the canvas takes the bytes R, G, B, A.
-    var pixels = new Uint32Array(canvas.pixels.data.buffer);
-    var first = (words >> 2) + top * columns;
-    for (var i = top * columns, end = bottom * columns, j = first; i < end; ++i, ++j) {
-      var word = HEAPU32[j];
-      pixels[i] = 0xFF000000 | (word & 0xFF) << 16 | (word & 0xFF00) | (word >> 16 & 0xFF);
-    }
-    canvas.getContext('2d', {alpha: false})
-      .putImageData(canvas.pixels, 2, 2, 0, top, columns, bottom - top);
+    // The pixels are put from the program's memory as they are: a view, not a copy.
+    var image = new ImageData(new Uint8ClampedArray(HEAPU8.buffer, pixels, columns * rows * 4), columns, rows);
+    Page.elements[box].getContext('2d', {alpha: false})
+      .putImageData(image, 2, 2, 0, top, columns, bottom - top);
   },
 
   lumeno_canvas_describe: function(box, text) {
@@ -308,9 +313,14 @@ mergeInto(LibraryManager.library, {
 
   lumeno_decimal_separator__deps: ['$Page'],
   lumeno_decimal_separator: function() {
-    var parts = new Intl.NumberFormat(navigator.language).formatToParts(0.5);
-    var decimal = parts.find(function(part) { return part.type === 'decimal'; });
-    return Page.text(decimal ? decimal.value : '');
+    // Made once for the browser's language, not at every run: a number format takes
+    // milliseconds to make.
+    if (Page.decimalSeparator === null) {
+      var parts = new Intl.NumberFormat(navigator.language).formatToParts(0.5);
+      var decimal = parts.find(function(part) { return part.type === 'decimal'; });
+      Page.decimalSeparator = decimal ? decimal.value : '';
+    }
+    return Page.text(Page.decimalSeparator);
   },
 
   lumeno_next_input__deps: ['$Page'],

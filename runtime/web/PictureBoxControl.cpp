@@ -3,6 +3,8 @@
 #include "Page.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <utility>
 #include <vector>
 
@@ -16,6 +18,18 @@ constexpr std::uint32_t background = 0xFFF0F0F0;
 std::vector<PictureBoxControl*>& boxesWithDrawnRows() {
     static std::vector<PictureBoxControl*> boxes;
     return boxes;
+}
+
+// The rows being painted, as the canvas takes them, at their places in the box: each paint
+// fills the rows it puts, and the page reads no others.
+std::vector<std::uint32_t>& canvasPixels() {
+    static std::vector<std::uint32_t> pixels;
+    return pixels;
+}
+
+// A word 0xFFRRGGBB as the bytes R, G, B, A, read as a little-endian word.
+constexpr std::uint32_t canvasPixel(std::uint32_t word) {
+    return (word & 0xFF00FF00) | (word >> 16 & 0xFF) | (word & 0xFF) << 16;
 }
 
 } // namespace
@@ -33,7 +47,9 @@ PictureBoxControl::~PictureBoxControl() {
 }
 
 void PictureBoxControl::resizeBox(int width, int height) {
-    lumeno_canvas_resize(canvas_, width, height, ratio_);
+    // A run sets the result box's size before it starts, mostly to the size it has.
+    if (!lumeno_canvas_resize(canvas_, width, height, ratio_))
+        return;
     repaintRows(0, box_.shown().height());
     describe();
 }
@@ -69,7 +85,13 @@ void PictureBoxControl::paintRows() {
     const PixelImage& shown = box_.shown();
     const int top = std::exchange(drawnTop_, 0);
     const int bottom = std::min(std::exchange(drawnBottom_, 0), shown.height());
-    lumeno_canvas_paint(canvas_, shown.words(), shown.width(), top, bottom);
+    const auto columns = static_cast<std::size_t>(shown.width());
+    std::vector<std::uint32_t>& pixels = canvasPixels();
+    pixels.resize(std::max(pixels.size(), columns * static_cast<std::size_t>(shown.height())));
+    for (int y = top; y < bottom; ++y)
+        std::transform(shown.row(y), shown.row(y) + columns, pixels.data() + y * columns,
+                       canvasPixel);
+    lumeno_canvas_paint(canvas_, pixels.data(), shown.width(), shown.height(), top, bottom);
     box_.painted();
 }
 
