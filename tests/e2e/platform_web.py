@@ -163,6 +163,9 @@ class Session(harness.Session):
     def release(self):
         self.call("up")
 
+    def release_and_click(self, rect):
+        self.call("up_and_click", *self._point(*centre(rect), None))
+
     def type_text(self, text):
         self.call("type", text)
 

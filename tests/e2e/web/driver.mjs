@@ -63,6 +63,9 @@ const commands = {
   down: () => page.mouse.down(),
   up: () => page.mouse.up(),
   click: (x, y) => page.mouse.click(x, y),
+  // The button released and a click elsewhere, sent together without waiting for the
+  // release to be dispatched: as close together as they go, in the order they were sent.
+  up_and_click: (x, y) => Promise.all([page.mouse.up(), page.mouse.click(x, y)]),
   type: (text) => page.keyboard.type(text, { delay: 10 }),
   keys: async (...keys) => { for (const keys_ of keys) await chord(keys_); },
   screenshot: async () => Buffer.from(await page.screenshot({ type: 'png' })).toString('base64'),
