@@ -222,7 +222,8 @@ class RestartTest(LumenoTestCase):
 
     def test_restart_during_run(self):
         # As for Quit right after Go: the click on Restart usually arrives while the run still
-        # draws rows; the new window comes in its start-up state all the same.
+        # draws rows (in Firefox, whose run takes a few tens of milliseconds, mostly just
+        # after it); either way the new window comes in its start-up state.
         s = self.session
         empty_field = s.client_area().crop(TXT_INTERIOR)
         s.type_parameter("2")
