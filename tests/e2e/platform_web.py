@@ -1,10 +1,12 @@
-"""The web platform: lumeno's site in a headless browser of the system's.
+"""The web platform: lumeno's site in a browser of the system's.
 
 --lumeno names the program's .js in the site folder (build-web/site); --browser picks
 Debian's chromium or firefox-esr, driven through web/driver.mjs (npm packages installed by
 `npm ci` in web/, which never download a browser). Each session serves the site on
 127.0.0.1 at a port of its own, opens it in a fresh profile with trusted input, and sees the
-page as a person does: a window is the page's element of a lumeno window, or the open error
+page as a person does. Chromium runs headless; Firefox in an Xvfb of its own, as headless
+Firefox never gives its page the focus (no focus events, no :focus), which keyboard use
+needs. A window is the page's element of a lumeno window, or the open error
 dialog, by its id; screenshots are the browser's, in device pixels.
 
 A session's density is a device pixel ratio: dpi / 96, with positions in the client area in
@@ -20,6 +22,7 @@ import subprocess
 import threading
 
 import harness
+import platform_x11
 from harness import FIXED_LOCALE, START_TIMEOUT, centre, config
 
 DRIVER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "web", "driver.mjs")
@@ -48,6 +51,7 @@ class Session(harness.Session):
         self.unit = self.ratio if dpi else 1  # client-area pixels a CSS pixel
         self.server = None
         self.url = None
+        self.xvfb = None
 
     # The server and the browser.
 
@@ -64,10 +68,14 @@ class Session(harness.Session):
             self.server = None
 
     def _start_lumeno(self):
+        env = dict(os.environ)
+        env.pop("DISPLAY", None)
+        if config.browser == "firefox":
+            self.xvfb, env["DISPLAY"] = platform_x11.start_xvfb(self, "1600x1200x24")
         with open(self._log_path("lumeno"), "wb") as log:
             self.lumeno = subprocess.Popen(
                 ["node", DRIVER, config.browser, *map(str, VIEWPORT), str(self.ratio), LANGUAGES[self.locale]],
-                stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log, cwd=os.path.dirname(DRIVER),
+                stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=log, cwd=os.path.dirname(DRIVER), env=env,
                 preexec_fn=harness.die_with_parent)
         self.call("goto", self.url)
         self._wait_for_main_window()
@@ -100,6 +108,8 @@ class Session(harness.Session):
             except subprocess.TimeoutExpired:
                 harness.stop(self.lumeno)
         self.stop_display()
+        if self.xvfb is not None:
+            harness.stop(self.xvfb)
 
     def start_again_offline(self):
         """Once the browser keeps the site's files, cuts the network and loads the page again."""
@@ -162,6 +172,9 @@ class Session(harness.Session):
 
     def release(self):
         self.call("up")
+
+    def release_and_click(self, rect):
+        self.call("up_and_click", *self._point(*centre(rect), None))
 
     def type_text(self, text):
         self.call("type", text)

@@ -20,6 +20,35 @@ import harness
 from harness import START_TIMEOUT, centre, config
 
 
+def start_xvfb(session, screen):
+    """Starts a private Xvfb of that screen (width x height x depth) for the session, logged
+    as its "xvfb"; returns the process and its display's name."""
+    read_end, write_end = os.pipe()
+    with open(session._log_path("xvfb"), "wb") as log:
+        xvfb = subprocess.Popen(
+            # Without -noreset Xvfb resets when its last client leaves, which drops the
+            # resources xrdb set and refuses clients that connect meanwhile.
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp",
+             "-noreset"],
+            stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
+            preexec_fn=harness.die_with_parent)
+    os.close(write_end)
+    number = b""
+    deadline = time.monotonic() + START_TIMEOUT
+    try:
+        while not number.endswith(b"\n"):
+            left = deadline - time.monotonic()
+            if left <= 0 or not select.select([read_end], [], [], left)[0]:
+                raise RuntimeError("Xvfb did not report its display in time\n" + session.log("xvfb"))
+            more = os.read(read_end, 16)
+            if not more:
+                raise RuntimeError("Xvfb ended before reporting a display\n" + session.log("xvfb"))
+            number += more
+    finally:
+        os.close(read_end)
+    return xvfb, ":" + number.decode().strip()
+
+
 class Session(harness.Session):
     def __init__(self, name, scale=1, poll_delay=None, dpi=None, screen="1024x768x24",
                  locale=harness.FIXED_LOCALE, user_scaling=False):
@@ -35,30 +64,7 @@ class Session(harness.Session):
         self.display = None
 
     def start_display(self):
-        read_end, write_end = os.pipe()
-        with open(self._log_path("xvfb"), "wb") as log:
-            self.xvfb = subprocess.Popen(
-                # Without -noreset Xvfb resets when its last client leaves, which drops the
-                # resources xrdb set and refuses clients that connect meanwhile.
-                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", self.xvfb_screen, "-nolisten", "tcp",
-                 "-noreset"],
-                stdin=subprocess.DEVNULL, stdout=log, stderr=log, pass_fds=(write_end,),
-                preexec_fn=harness.die_with_parent)
-        os.close(write_end)
-        number = b""
-        deadline = time.monotonic() + START_TIMEOUT
-        try:
-            while not number.endswith(b"\n"):
-                left = deadline - time.monotonic()
-                if left <= 0 or not select.select([read_end], [], [], left)[0]:
-                    raise RuntimeError("Xvfb did not report its display in time\n" + self.log("xvfb"))
-                more = os.read(read_end, 16)
-                if not more:
-                    raise RuntimeError("Xvfb ended before reporting a display\n" + self.log("xvfb"))
-                number += more
-        finally:
-            os.close(read_end)
-        self.display = ":" + number.decode().strip()
+        self.xvfb, self.display = start_xvfb(self, self.xvfb_screen)
         if self.dpi is not None:
             self._set_dpi()
 

@@ -42,6 +42,22 @@ def mean_brightness(image):
     return (total * 100 + count * 255 // 2) // (count * 255)
 
 
+def sample_busy(tree, window, field, finished):
+    """Asks over and over, without a pause, whether the window is busy and the pointer over
+    the field too, until finished() is true; returns the answers as (busy, pointer busy).
+    lumeno answers between the rows it draws, so it is asked during the run too. The pointer
+    first: busy then, it is busy still when the window is asked."""
+    seen = []
+
+    def sampled():
+        pointer = tree.pointer_busy(field)
+        seen.append((tree.busy(window), pointer))
+        return finished()
+
+    tree.pump_until(sampled, "the result box to tell that its picture changed", interval=0)
+    return seen
+
+
 def action(accessible, name):
     """Does the accessible's action of that name (such as "Press")."""
     actions = accessible.queryAction()
@@ -96,6 +112,10 @@ class AtspiTree:
     def pointer_busy(self, field):
         return None  # the bus has no pointer shapes: the Wayland cases see it on screen
 
+    def busy_during(self, window, field, press, finished):
+        press()
+        return sample_busy(self, window, field, finished)
+
     def set_text(self, field, text):
         field.handle.queryEditableText().setTextContents(text)
 
@@ -122,6 +142,16 @@ class AtspiTree:
                  if e.type == "object:property-change:accessible-description" and e.source == picture.handle]
         self.events.clear()
         return found
+
+
+# Records [busy, pointer busy over the field] in the page whenever the window's aria-busy or
+# classes change: at the first pause of the run, as its first rows are shown, and at its end.
+BUSY_RECORDER = """(() => {
+  const form = document.querySelector('section.form'), field = form.querySelector('input');
+  window.busyRecorded = [];
+  new MutationObserver(() => busyRecorded.push([form.getAttribute('aria-busy') === 'true',
+    getComputedStyle(field).cursor === 'wait'])).observe(form, {attributes: true, attributeFilter: ['aria-busy', 'class']});
+})()"""
 
 
 class ChromiumTree:
@@ -189,6 +219,14 @@ class ChromiumTree:
     def pointer_busy(self, field):
         return self.session.call("evaluate", "getComputedStyle(document.querySelector('section.form input'))"
                                              ".cursor") == "wait"
+
+    def busy_during(self, window, field, press, finished):
+        """Besides the tree's answers, what the page showed each time the window's busy state
+        or pointer changed, recorded in the page: a run that ends before the tree is read is
+        seen all the same."""
+        self.session.call("evaluate", BUSY_RECORDER)
+        press()
+        return sample_busy(self, window, field, finished) + self.session.call("evaluate", "busyRecorded")
 
     def set_text(self, field, text):
         self.session.call("fill", "textbox", field.name, text)
@@ -262,19 +300,9 @@ class AccessibilityTest(unittest.TestCase):
         self.tree.described(result)
         self.tree.set_text(field, "2")
         self.assertEqual(self.tree.text(field), "2")
-        self.tree.press(go)
-        # lumeno answers between the rows it draws: asked over and over without a pause, it
-        # is asked during the run too, and must say that the window is busy, and show the
-        # busy pointer over the field too where the pointer can be read. The pointer first:
-        # busy then, it is busy still when the window is asked.
-        seen = []
-
-        def finished():
-            pointer = self.tree.pointer_busy(field)
-            seen.append((self.tree.busy(window), pointer))
-            return self.tree.described(result)
-
-        self.tree.pump_until(finished, "the result box to tell that its picture changed", interval=0)
+        # During the run the window says that it is busy, and shows the busy pointer over the
+        # field too where the pointer can be read.
+        seen = self.tree.busy_during(window, field, lambda: self.tree.press(go), lambda: self.tree.described(result))
         self.assertIn(True, [busy for busy, _ in seen], "the window reported busy in one of %d answers during "
                       "the run" % len(seen))
         self.assertNotIn(False, [pointer for busy, pointer in seen if busy], "the busy pointer over the field")

@@ -6,6 +6,8 @@
 //
 // reads one command a line as JSON ([name, ...arguments]) and answers each with a line of
 // JSON, {"value": ...} or {"error": "..."}. Positions are in CSS pixels of the page.
+// Firefox runs with a window on the X display that DISPLAY names, Chromium headless.
+import { execFileSync } from 'node:child_process';
 import { createInterface } from 'node:readline';
 
 const [browserName, width, height, ratio, language] = process.argv.slice(2);
@@ -29,12 +31,21 @@ async function openFirefox() {
   const browser = await puppeteer.launch({
     browser: 'firefox',
     executablePath: '/usr/bin/firefox-esr',
-    headless: true,
+    headless: false,
     protocol: 'webDriverBiDi',
     // A fresh profile of puppeteer's own, removed when the browser closes.
     extraPrefsFirefox: { 'intl.accept_languages': language, 'intl.locale.requested': language },
   });
   const page = (await browser.pages())[0] || await browser.newPage();
+  // Without a window manager, only a click of the X server's gives the window the focus:
+  // into the empty page, in screen pixels, before the viewport is emulated; again until
+  // the page has it, as a window just shown may not take it yet.
+  const [x, y] = await page.evaluate(() => [mozInnerScreenX + 10, mozInnerScreenY + 10]);
+  for (let tries = 0; !await page.evaluate(() => document.hasFocus()); ++tries) {
+    if (tries === 50) throw new Error('Firefox did not take the focus');
+    execFileSync('xdotool', ['mousemove', String(Math.round(x)), String(Math.round(y)), 'click', '1']);
+    await new Promise((resolve) => setTimeout(resolve, 100));
+  }
   await page.setViewport({ ...viewport, deviceScaleFactor: +ratio });
   return { browser, page };
 }
@@ -63,6 +74,9 @@ const commands = {
   down: () => page.mouse.down(),
   up: () => page.mouse.up(),
   click: (x, y) => page.mouse.click(x, y),
+  // The button released and a click elsewhere, sent together without waiting for the
+  // release to be dispatched: as close together as they go, in the order they were sent.
+  up_and_click: (x, y) => Promise.all([page.mouse.up(), page.mouse.click(x, y)]),
   type: (text) => page.keyboard.type(text, { delay: 10 }),
   keys: async (...keys) => { for (const keys_ of keys) await chord(keys_); },
   screenshot: async () => Buffer.from(await page.screenshot({ type: 'png' })).toString('base64'),
